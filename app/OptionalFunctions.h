@@ -1,0 +1,14 @@
+// System functions bound at run time; each wrapper yields 0 when missing.
+#pragma once
+
+#include <windows.h>
+
+void ResolveOptionalFunctions();
+
+DWORD OptGetLongPathName(const char* shortPath, char* longPath, DWORD size);
+BOOL OptIsWow64Process(HANDLE process, BOOL* isWow64);
+BOOL OptWow64DisableWow64FsRedirection(PVOID* oldValue);
+BOOL OptWow64RevertWow64FsRedirection(PVOID oldValue);
+BOOL OptSetLayeredWindowAttributes(HWND window, COLORREF key, BYTE alpha, DWORD flags);
+BOOL OptFlashWindowEx(FLASHWINFO* info);
+BOOL OptIsThemeActive();

@@ -1,0 +1,23 @@
+// Every dialog (but About), menu, accelerator table, icon and bitmap is loaded
+// from the custom module named by CustomUI when it has it, else from the program.
+#pragma once
+
+#include <windows.h>
+
+struct ResourceModuleState {
+    HINSTANCE own;
+    HMODULE custom;
+};
+extern ResourceModuleState ResourceModule;
+
+void OpenResourceModule(const char* moduleName);
+void CloseResourceModule();
+HINSTANCE PickResourceModule(LPCSTR name, LPCSTR type);
+
+HBITMAP LoadModuleBitmap(LPCSTR name);
+HANDLE LoadModuleImage(LPCSTR name, UINT imageType, int width, int height, UINT flags);
+INT_PTR ShowModuleDialog(LPCSTR templateName, HWND owner, DLGPROC procedure);
+HWND CreateModuleDialog(LPCSTR templateName, HWND owner, DLGPROC procedure);
+HACCEL LoadModuleAccelerators(LPCSTR name);
+HICON LoadModuleIcon(LPCSTR name);
+HMENU LoadModuleMenu(LPCSTR name);

@@ -1,0 +1,48 @@
+// The settings store: an INI file beside the executable, or the registry key
+// HKEY_CURRENT_USER\Software\Orrendale\Calverin.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+struct SettingsRecord {
+    bool UseRegistry;
+    bool StartInFullMode;
+    bool GetFileOnStart;
+    bool StartInTopMost;
+    bool RememberPosition;
+    bool Transparent;
+    int WindowOpacity;
+    COLORREF SameFileColor;
+    COLORREF SameHashColor;
+    COLORREF DiffHashColor;
+    int MultipleFiles;
+};
+
+extern SettingsRecord Settings;
+extern char IniPath[MAX_PATH];
+
+constexpr const char* kSettingsSection = "OPTIONS";
+constexpr const char* kRegistryKey = "Software\\Orrendale\\Calverin";
+
+void MakeIniPath(char* buffer, int capacity);
+bool PathExists(const char* path);
+
+int ReadSettingInt(const char* section, const char* key, int defaultValue, const char* iniPath,
+                   bool useRegistry);
+int ReadSettingString(const char* section, const char* key, const char* defaultText,
+                      char* buffer, int capacity, const char* iniPath, bool useRegistry);
+COLORREF ReadSettingColor(const char* section, const char* key, COLORREF defaultColour,
+                          const char* iniPath, bool useRegistry);
+bool WriteSettingInt(const char* section, const char* key, int value, const char* iniPath,
+                     bool useRegistry);
+bool WriteSettingString(const char* section, const char* key, const char* text,
+                        const char* iniPath, bool useRegistry);
+bool WriteSettingColor(const char* section, const char* key, COLORREF colour,
+                       const char* iniPath, bool useRegistry);
+void FlushSettings(const char* iniPath, bool useRegistry);
+
+// Chooses the store, fills Settings and copies CustomUI into customUi
+// (MAX_PATH characters).
+void LoadSettings(char* customUi);

@@ -1,0 +1,36 @@
+# The native build of the units that need no Windows API, under AddressSanitizer
+# and UBSan, with their tests and (with clang) libFuzzer targets.
+set(CALVERIN_SANITIZE -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+add_compile_options(-g -O1 ${CALVERIN_SANITIZE})
+add_link_options(${CALVERIN_SANITIZE})
+
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+add_library(calverin_pure STATIC ${CALVERIN_PURE_SOURCES})
+target_include_directories(calverin_pure PUBLIC ${CMAKE_SOURCE_DIR})
+target_compile_options(calverin_pure PRIVATE -Wall -Wextra -fno-exceptions -fno-rtti)
+
+add_executable(calverin_host_tests ${CALVERIN_PURE_TESTS})
+target_link_libraries(calverin_host_tests PRIVATE calverin_pure gtest gtest_main)
+add_test(NAME host_tests COMMAND calverin_host_tests --gtest_brief=1)
+
+# A short fuzz pass per target; bench/fuzz/README.md tells how to run a long one.
+set(CALVERIN_FUZZ_SECONDS 10 CACHE STRING "Seconds of each fuzz pass in the test run")
+if(CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+    foreach(pair ${CALVERIN_FUZZERS})
+        string(REPLACE "=" ";" parts ${pair})
+        list(GET parts 0 name)
+        list(GET parts 1 source)
+        add_executable(${name} ${source})
+        target_link_libraries(${name} PRIVATE calverin_pure)
+        target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
+        target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+        set(corpus ${CMAKE_SOURCE_DIR}/tests/fuzz/corpus/${name})
+        add_test(NAME ${name}
+            COMMAND ${name} -max_total_time=${CALVERIN_FUZZ_SECONDS} -rss_limit_mb=2048
+                    -artifact_prefix=${CMAKE_BINARY_DIR}/ ${CMAKE_BINARY_DIR}/fuzz-${name} ${corpus})
+        file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/fuzz-${name})
+    endforeach()
+endif()

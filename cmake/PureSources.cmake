@@ -1,0 +1,14 @@
+# Units without <windows.h>. The host build compiles exactly these under the
+# sanitizers; the Windows build compiles them as part of the program.
+set(CALVERIN_PURE_SOURCES
+    engine/Md5.cpp
+)
+
+# Tests of the pure units: run natively under the sanitizers and under Wine.
+set(CALVERIN_PURE_TESTS
+    tests/engine/Md5Test.cpp
+)
+
+# libFuzzer targets (host build with clang only): name=source pairs.
+set(CALVERIN_FUZZERS
+)

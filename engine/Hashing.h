@@ -1,0 +1,10 @@
+// File and string hashing into checksum text.
+#pragma once
+
+// Reads the file in 1024-byte chunks; returns new checksum text (release with
+// FreeChecksum) or null when the file cannot be opened or read (the system's
+// last error is left set) or when JobState turned Idle meanwhile (cancel).
+char* HashFile(const char* path);
+
+// Hashes the bytes of a zero-terminated string; never fails but for memory.
+char* HashString(const char* text);

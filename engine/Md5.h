@@ -1,0 +1,25 @@
+// MD5 message digest (RFC 1321) and the checksum text shown everywhere.
+#pragma once
+
+#include <cstdint>
+
+struct Md5Context {
+    uint32_t state[4];   // chaining values A, B, C, D
+    uint32_t count[2];   // message length in bits, low word first
+    uint8_t buffer[64];  // bytes taken in but not yet transformed
+    uint8_t digest[16];  // result of the last Final
+};
+
+void Md5Init(Md5Context* ctx);
+void Md5Update(Md5Context* ctx, const void* data, uint32_t length);
+void Md5Final(Md5Context* ctx);
+
+// Length of a checksum text without its terminating zero.
+constexpr int kChecksumLength = 32;
+// Size of the buffer DigestToHex hands out.
+constexpr int kChecksumBufferSize = 256;
+
+// Returns a new buffer of kChecksumBufferSize bytes holding 32 lower-case hex
+// digits and a zero; release it with FreeChecksum. Null only when out of memory.
+char* DigestToHex(const uint8_t digest[16]);
+void FreeChecksum(char* text);

@@ -1,0 +1,62 @@
+// The single job slot: one worker thread per queued job, one job body at a time.
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+
+// Values of JobState.
+enum JobStateValue : LONG {
+    Idle = 0,         // no job works; written while a job runs, it cancels it
+    Hashing = 1,      // a file or a string is being hashed
+    Searching = 2,    // a folder tree is being searched
+    NextPending = 3,  // a batch stopped between files, waiting for the user
+    SearchPaused = 4  // the search stopped at a match, waiting for the user
+};
+
+// Shared between the user-interface thread and the workers, hence atomic.
+extern std::atomic<LONG> JobState;
+extern std::atomic<LONG> FilesQueued;
+extern std::atomic<LONG> FilesStarted;
+
+extern HANDLE SlotFree;        // auto-reset, signalled: JobPath may be written
+extern HANDLE RunToken;        // auto-reset: the right to run a job body
+extern HANDLE SearchContinue;  // auto-reset: resume a search paused at a match
+
+constexpr int kJobPathSize = 1024;
+extern char JobPath[kJobPathSize];
+
+// Stack reservations for worker threads. Every queued job holds a waiting
+// thread, so the usual 1 MiB would exhaust a 32-bit address space after about
+// two thousand queued files.
+constexpr SIZE_T kJobStackReserve = 64 * 1024;
+
+bool CreateJobEvents();
+
+// Hands path (at most kJobPathSize - 1 characters) to a new worker running
+// routine with the address of JobPath. Returns false when the job was dropped.
+bool StartJob(const char* path, LPTHREAD_START_ROUTINE routine,
+              SIZE_T stackReserve = kJobStackReserve);
+
+// Common frame of the thread routines: copy the handed path into the thread's
+// own buffer (kJobPathSize bytes) and free the slot for the next StartJob.
+void TakeJobPath(const void* param, char* ownPath);
+// Waits for RunToken; false when the wait failed (the job must not run).
+bool WaitForRunToken();
+void ReleaseRunToken();
+void ContinueSearch();
+
+// Batch counters of the hash-files job. Arrivals and the running job's
+// updates exclude each other, so no arrival is lost to a reset.
+struct BatchCount {
+    LONG started;
+    LONG queued;
+};
+// FilesQueued += 1; returns the counts after the arrival.
+BatchCount CountArrival();
+// FilesStarted += 1; returns the counts after the start.
+BatchCount CountFileStarted();
+BatchCount ReadBatchCount();
+// When FilesStarted >= FilesQueued the batch has ended: both become 0.
+// Returns true when it ended.
+bool EndBatchIfDone();

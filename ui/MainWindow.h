@@ -1,0 +1,18 @@
+// The main window: a modeless dialog (IDD_MAIN) owning the command table.
+#pragma once
+
+#include <windows.h>
+
+// Published at WM_INITDIALOG; read-only elsewhere (jobs address the window).
+extern HWND MainWindow;
+extern HWND Hash1Field;
+extern HWND Hash2Field;
+extern HWND OpenButton;
+extern HWND StatusButton;
+extern HMENU EditMenu;  // the hash fields' context menu (popup 1 of IDR_MAIN_MENU)
+
+INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Opacity 0..254 makes the window layered; above 254 opaque; below 0 only
+// reports (true) whether transparency is available.
+bool SetWindowOpacity(HWND window, int value);
