@@ -2,11 +2,17 @@
 # sanitizers; the Windows build compiles them as part of the program.
 set(CALVERIN_PURE_SOURCES
     engine/Md5.cpp
+    jobs/HashBatch.cpp
+    ui/HexText.cpp
+    app/Placement.cpp
 )
 
 # Tests of the pure units: run natively under the sanitizers and under Wine.
 set(CALVERIN_PURE_TESTS
     tests/engine/Md5Test.cpp
+    tests/jobs/HashBatchTest.cpp
+    tests/ui/HexTextTest.cpp
+    tests/app/PlacementTest.cpp
 )
 
 # libFuzzer targets (host build with clang only): name=source pairs.
