@@ -2,13 +2,16 @@
 # sanitizers; the Windows build compiles them as part of the program.
 set(CALVERIN_PURE_SOURCES
     engine/Md5.cpp
+    app/CommandLineScan.cpp
 )
 
 # Tests of the pure units: run natively under the sanitizers and under Wine.
 set(CALVERIN_PURE_TESTS
     tests/engine/Md5Test.cpp
+    tests/app/CommandLineScanTest.cpp
 )
 
 # libFuzzer targets (host build with clang only): name=source pairs.
 set(CALVERIN_FUZZERS
+    fuzz_command_line=tests/fuzz/CommandLineScanFuzz.cpp
 )
