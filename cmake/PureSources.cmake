@@ -5,6 +5,10 @@ set(CALVERIN_PURE_SOURCES
     jobs/HashBatch.cpp
     ui/HexText.cpp
     app/Placement.cpp
+    app/ColourText.cpp
+    app/IniPathRule.cpp
+    jobs/SizeText.cpp
+    app/CommandLineScan.cpp
 )
 
 # Tests of the pure units: run natively under the sanitizers and under Wine.
@@ -13,8 +17,14 @@ set(CALVERIN_PURE_TESTS
     tests/jobs/HashBatchTest.cpp
     tests/ui/HexTextTest.cpp
     tests/app/PlacementTest.cpp
+    tests/app/ColourTextTest.cpp
+    tests/app/IniPathRuleTest.cpp
+    tests/jobs/SizeTextTest.cpp
+    tests/app/CommandLineScanTest.cpp
 )
 
 # libFuzzer targets (host build with clang only): name=source pairs.
 set(CALVERIN_FUZZERS
+    fuzz_colour_text=tests/fuzz/ColourTextFuzz.cpp
+    fuzz_command_line=tests/fuzz/CommandLineScanFuzz.cpp
 )
