@@ -2,13 +2,16 @@
 # sanitizers; the Windows build compiles them as part of the program.
 set(CALVERIN_PURE_SOURCES
     engine/Md5.cpp
+    ui/ChecksumScan.cpp
 )
 
 # Tests of the pure units: run natively under the sanitizers and under Wine.
 set(CALVERIN_PURE_TESTS
     tests/engine/Md5Test.cpp
+    tests/ui/ChecksumScanTest.cpp
 )
 
 # libFuzzer targets (host build with clang only): name=source pairs.
 set(CALVERIN_FUZZERS
+    checksum_scan=tests/fuzz/ChecksumScanFuzz.cpp
 )
