@@ -13,5 +13,5 @@ set(CALVERIN_PURE_TESTS
 
 # libFuzzer targets (host build with clang only): name=source pairs.
 set(CALVERIN_FUZZERS
-    checksum_scan=tests/fuzz/ChecksumScanFuzz.cpp
+    fuzz_checksum_scan=tests/fuzz/ChecksumScanFuzz.cpp
 )
