@@ -9,6 +9,7 @@ set(CALVERIN_PURE_SOURCES
     app/IniPathRule.cpp
     jobs/SizeText.cpp
     app/CommandLineScan.cpp
+    ui/ChecksumScan.cpp
 )
 
 # Tests of the pure units: run natively under the sanitizers and under Wine.
@@ -21,10 +22,12 @@ set(CALVERIN_PURE_TESTS
     tests/app/IniPathRuleTest.cpp
     tests/jobs/SizeTextTest.cpp
     tests/app/CommandLineScanTest.cpp
+    tests/ui/ChecksumScanTest.cpp
 )
 
 # libFuzzer targets (host build with clang only): name=source pairs.
 set(CALVERIN_FUZZERS
     fuzz_colour_text=tests/fuzz/ColourTextFuzz.cpp
     fuzz_command_line=tests/fuzz/CommandLineScanFuzz.cpp
+    fuzz_checksum_scan=tests/fuzz/ChecksumScanFuzz.cpp
 )
