@@ -161,8 +161,12 @@ int ExpandLongPath(const char* source, char* destination, int size) {
     while (source[position] != '\0') {
         const char* component = source + position;
         const int restLength = sourceLength - position;
-        if (length + 1 + restLength + 1 > size)
+        // The expanded head and the rest no longer fit: the source, which
+        // does, names the same object.
+        if (length + 1 + restLength + 1 > size) {
+            std::memcpy(destination, source, sourceLength + 1);
             return size;
+        }
         // The destination holds the expanded head and the rest unchanged, cut
         // for the look-up right after this component.
         destination[length] = '\\';
