@@ -16,7 +16,7 @@ constexpr char kErrorTitle[] = "Error";
 // A file opened for reading the way the file facts need it; closed when the
 // object goes.
 class ReadableFile {
-public:
+  public:
     explicit ReadableFile(const char* path)
         : handle_(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
                               nullptr)) {}
@@ -29,7 +29,7 @@ public:
     explicit operator bool() const { return handle_ != INVALID_HANDLE_VALUE; }
     HANDLE Get() const { return handle_; }
 
-private:
+  private:
     HANDLE handle_;
 };
 
@@ -161,8 +161,12 @@ int ExpandLongPath(const char* source, char* destination, int size) {
     while (source[position] != '\0') {
         const char* component = source + position;
         const int restLength = sourceLength - position;
-        if (length + 1 + restLength + 1 > size)
+        // The expanded head and the rest no longer fit: the source, which
+        // does, names the same object.
+        if (length + 1 + restLength + 1 > size) {
+            std::memcpy(destination, source, sourceLength + 1);
             return size;
+        }
         // The destination holds the expanded head and the rest unchanged, cut
         // for the look-up right after this component.
         destination[length] = '\\';
