@@ -28,7 +28,7 @@ static void Check(const char* path, void* context) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string text(reinterpret_cast<const char*>(data), size);
-    text = text.c_str();  // the scanner sees a zero-terminated text
+    text = text.c_str(); // the scanner sees a zero-terminated text
     FuzzInput input = {&text, 0};
     int count = ScanCommandLine(text.c_str(), Check, &input);
     if (count != input.seen)
