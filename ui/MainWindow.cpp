@@ -242,6 +242,7 @@ INT_PTR OnInitDialog(HWND window) {
     Hash2Field = GetDlgItem(window, IDC_HASH2);
     OpenButton = GetDlgItem(window, IDC_OPEN);
     StatusButton = GetDlgItem(window, IDC_STATUS);
+    // Field 2's verdict colour starts as the window colour: the Comparison unit.
 
     WindowIcon = LoadModuleIcon(MAKEINTRESOURCEA(IDI_MAIN));
     if (WindowIcon)

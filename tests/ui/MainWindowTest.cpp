@@ -53,8 +53,8 @@ bool PressAccelerator(HWND window, HACCEL table, UINT key, UINT modifier = 0) {
     return translated;
 }
 
-// The main_menu popup, as the window receives it when the menu opens on a
-// right click; the menu is closed again at once.
+// The first popup that the window is asked to prepare while open() runs; the
+// menu is closed again as soon as it is open.
 HMENU CapturedPopup;
 LRESULT CALLBACK CapturePopup(int code, WPARAM wParam, LPARAM lParam) {
     const CWPSTRUCT* call = (const CWPSTRUCT*)lParam;
@@ -67,14 +67,23 @@ void CALLBACK EndMenuOnceOpen(HWND, UINT, UINT_PTR, DWORD) {
     if (CapturedPopup)
         EndMenu();
 }
-HMENU OpenMainMenuByRightClick(HWND window) {
+template <typename Open>
+HMENU OpenMenuAndCapture(Open open) {
     CapturedPopup = nullptr;
     HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, CapturePopup, nullptr, GetCurrentThreadId());
     UINT_PTR timer = SetTimer(nullptr, 0, 20, EndMenuOnceOpen);
-    SendMessageA(window, WM_RBUTTONDOWN, 0, MAKELPARAM(10, 10));  // returns when the menu closes
+    open();  // returns when the menu has closed
     KillTimer(nullptr, timer);
     UnhookWindowsHookEx(hook);
     return CapturedPopup;
+}
+HMENU OpenMainMenuByRightClick(HWND window) {
+    return OpenMenuAndCapture(
+        [&] { SendMessageA(window, WM_RBUTTONDOWN, 0, MAKELPARAM(10, 10)); });
+}
+// Alt+Space.
+HMENU OpenSystemMenu(HWND window) {
+    return OpenMenuAndCapture([&] { SendMessageA(window, WM_SYSCOMMAND, SC_KEYMENU, ' '); });
 }
 
 bool Grayed(HMENU menu, UINT id) { return (GetMenuState(menu, id, MF_BYCOMMAND) & MF_GRAYED) != 0; }
@@ -262,6 +271,12 @@ TEST_F(MainWindowTest, SystemMenuBeginsWithOwnItemsAndChecksTopmost) {
     AcceleratorCommand(window_, IDM_ALWAYS_ON_TOP);  // Shift+T
     EXPECT_FALSE(IsTopmost(window_));
     EXPECT_FALSE(TopmostChecked(window_));
+    // Opened for real, the system menu gets its check mark from the window.
+    AcceleratorCommand(window_, IDM_ALWAYS_ON_TOP);
+    CheckMenuItem(system, IDM_ALWAYS_ON_TOP, MF_BYCOMMAND | MF_UNCHECKED);
+    EXPECT_EQ(OpenSystemMenu(window_), system);
+    EXPECT_TRUE(GetMenuState(system, IDM_ALWAYS_ON_TOP, MF_BYCOMMAND) & MF_CHECKED);
+    AcceleratorCommand(window_, IDM_ALWAYS_ON_TOP);
     // Options is not greyed while busy, but does nothing then.
     JobState = Searching;
     EXPECT_FALSE(GetMenuState(system, IDM_OPTIONS, MF_BYCOMMAND) & MF_GRAYED);
