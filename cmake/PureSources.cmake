@@ -5,6 +5,7 @@ set(CALVERIN_PURE_SOURCES
     app/ColourText.cpp
     app/IniPathRule.cpp
     jobs/SizeText.cpp
+    app/CommandLineScan.cpp
 )
 
 # Tests of the pure units: run natively under the sanitizers and under Wine.
@@ -13,9 +14,11 @@ set(CALVERIN_PURE_TESTS
     tests/app/ColourTextTest.cpp
     tests/app/IniPathRuleTest.cpp
     tests/jobs/SizeTextTest.cpp
+    tests/app/CommandLineScanTest.cpp
 )
 
 # libFuzzer targets (host build with clang only): name=source pairs.
 set(CALVERIN_FUZZERS
     fuzz_colour_text=tests/fuzz/ColourTextFuzz.cpp
+    fuzz_command_line=tests/fuzz/CommandLineScanFuzz.cpp
 )
