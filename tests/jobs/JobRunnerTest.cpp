@@ -223,36 +223,3 @@ TEST_F(JobRunnerTest, BatchEndsWhenEveryArrivalHasStarted) {
     EXPECT_EQ(count.started, 0);
     EXPECT_EQ(count.queued, 0);
 }
-
-namespace {
-constexpr LONG kRacingArrivals = 50000;
-
-DWORD WINAPI ArriveMany(LPVOID) {
-    for (LONG i = 0; i < kRacingArrivals; i++)
-        CountArrival();
-    return 0;
-}
-}  // namespace
-
-TEST_F(JobRunnerTest, NoArrivalIsLostToTheEndOfABatch) {
-    // Arrivals race against a "running job" that starts files and ends
-    // batches; every arrival must be started exactly once.
-    HANDLE producer = CreateThread(nullptr, 0, ArriveMany, nullptr, 0, nullptr);
-    ASSERT_NE(producer, nullptr);
-    LONG startedTotal = 0;
-    for (;;) {
-        // Sampled first: once it has ended, no arrival can come after the count.
-        bool producing = WaitForSingleObject(producer, 0) == WAIT_TIMEOUT;
-        BatchCount count = ReadBatchCount();
-        if (count.started < count.queued) {
-            CountFileStarted();
-            startedTotal++;
-            continue;
-        }
-        EndBatchIfDone();
-        if (!producing)
-            break;
-    }
-    CloseHandle(producer);
-    EXPECT_EQ(startedTotal, kRacingArrivals);
-}
