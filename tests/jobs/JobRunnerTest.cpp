@@ -180,6 +180,23 @@ TEST_F(JobRunnerTest, ThreeThousandQueuedJobsAllRun) {
     EXPECT_EQ(missing, 0);
 }
 
+TEST_F(JobRunnerTest, QueuedJobsWithoutRoomForAThreadAreSkipped) {
+    record.yields = 0;
+    for (int n = 0; n < kMaxWaitingJobThreads; n++)
+        ASSERT_TRUE(Start(JobName(n)));
+    ASSERT_TRUE(WaitUntil([] { return record.arrived == kMaxWaitingJobThreads; }));
+    // Queued behind the waiting threads: as many jobs with no room for their
+    // stacks as there are waiting threads to hand out threads, then one that
+    // must still get its turn.
+    for (int n = 0; n < kMaxWaitingJobThreads; n++)
+        ASSERT_TRUE(StartJob("job-2999", RecordingJob, 0x7ff00000));
+    ASSERT_TRUE(Start(JobName(kMaxWaitingJobThreads)));
+    ReleaseRunToken();
+    ASSERT_TRUE(WaitUntil([] { return record.ran == kMaxWaitingJobThreads + 1; }, 60000));
+    EXPECT_EQ(record.seen[kMaxWaitingJobThreads], 1);
+    EXPECT_EQ(record.seen[2999], 0);
+}
+
 TEST_F(JobRunnerTest, StackReservationIsSmallUnlessAsked) {
     ReleaseRunToken();
     ASSERT_TRUE(Start("small", StackJob));
