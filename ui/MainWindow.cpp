@@ -4,14 +4,13 @@
 
 #include <shellapi.h>
 
-#include <cstring>
 #include <vector>
 
+#include "app/CommandLine.h"
+#include "app/CommandLineScan.h"
 #include "app/OptionalFunctions.h"
 #include "app/ResourceModule.h"
 #include "app/Settings.h"
-#include "app/CommandLine.h"
-#include "app/CommandLineScan.h"
 #include "jobs/HashFilesJob.h"
 #include "jobs/JobRunner.h"
 #include "res/resource.h"
