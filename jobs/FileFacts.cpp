@@ -5,18 +5,18 @@
 
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 namespace {
 
 constexpr int kSystemTextSize = 512;
-constexpr int kReportSize = 1024;
 constexpr int kDateTimePartSize = 16;
 constexpr char kErrorTitle[] = "Error";
 
 // A file opened for reading the way the file facts need it; closed when the
 // object goes.
 class ReadableFile {
-public:
+  public:
     explicit ReadableFile(const char* path)
         : handle_(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
                               nullptr)) {}
@@ -29,7 +29,7 @@ public:
     explicit operator bool() const { return handle_ != INVALID_HANDLE_VALUE; }
     HANDLE Get() const { return handle_; }
 
-private:
+  private:
     HANDLE handle_;
 };
 
@@ -129,9 +129,14 @@ void ShowErrorReport(HWND owner, const char* format, const char* argument) {
         // No text for this code: its number is better than an empty line.
         wsprintfA(systemText, "Error %lu", error);
     }
-    char report[kReportSize];
-    std::snprintf(report, kReportSize, format, argument, systemText);
-    MessageBoxA(owner, report, kErrorTitle, MB_ICONERROR | MB_OK);
+    // Sized to what it holds: a path of up to a job's 1023 characters must be
+    // shown whole, with the system's text after it.
+    int size = std::snprintf(nullptr, 0, format, argument, systemText) + 1;
+    if (size <= 0)
+        return;
+    std::vector<char> report(size);
+    std::snprintf(report.data(), report.size(), format, argument, systemText);
+    MessageBoxA(owner, report.data(), kErrorTitle, MB_ICONERROR | MB_OK);
 }
 
 void ToLongPath(const char* path, char* buffer, int size) {
@@ -161,8 +166,12 @@ int ExpandLongPath(const char* source, char* destination, int size) {
     while (source[position] != '\0') {
         const char* component = source + position;
         const int restLength = sourceLength - position;
-        if (length + 1 + restLength + 1 > size)
+        // The expanded head and the rest no longer fit: the source, which
+        // does, names the same object.
+        if (length + 1 + restLength + 1 > size) {
+            std::memcpy(destination, source, sourceLength + 1);
             return size;
+        }
         // The destination holds the expanded head and the rest unchanged, cut
         // for the look-up right after this component.
         destination[length] = '\\';

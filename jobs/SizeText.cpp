@@ -27,12 +27,12 @@ char* FormatSizeText(char* buffer, uint32_t low, uint32_t high) {
     } else if (size <= kBytesShownAsMega) {
         std::snprintf(buffer, kSizeTextSize, "%1.2f MB", static_cast<double>(size) / kMega);
     } else if (size <= kBytesShownAsGiga) {
-        std::snprintf(buffer, kSizeTextSize, "%1.2f GB",
-                      static_cast<double>(size / kKilo) / kMega);
+        std::snprintf(buffer, kSizeTextSize, "%1.2f GB", static_cast<double>(size / kKilo) / kMega);
     } else {
         // Whole gigabytes in single precision: beyond 2^24 GB the last digits
-        // are those of the float.
-        const float gigabytes = static_cast<float>(size / (kKilo * kMega));
+        // are those of the float. Stored through memory, as the x87 would
+        // otherwise keep every digit.
+        volatile float gigabytes = static_cast<float>(size / (kKilo * kMega));
         std::snprintf(buffer, kSizeTextSize, "%1.2f TB", static_cast<double>(gigabytes / 1024.0f));
     }
     return buffer;
