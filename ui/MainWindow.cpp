@@ -15,6 +15,8 @@
 #include "jobs/HashFilesJob.h"
 #include "jobs/JobRunner.h"
 #include "res/resource.h"
+#include "ui/FileTooltip.h"
+#include "ui/HashField.h"
 #include "ui/StatusButton.h"
 
 HWND MainWindow;
@@ -262,7 +264,8 @@ INT_PTR OnInitDialog(HWND window) {
     EnableWindow(StatusButton, FALSE);
     SendMessageA(Hash1Field, EM_LIMITTEXT, kChecksumLength, 0);
     SendMessageA(Hash2Field, EM_LIMITTEXT, kChecksumLength, 0);
-    // The fields' own edit behaviour: the HashField unit subclasses them.
+    SubclassHashField(Hash1Field);
+    SubclassHashField(Hash2Field);
     SubclassStatusButton(StatusButton);
 
     if (Settings.RememberPosition) {
@@ -285,7 +288,7 @@ INT_PTR OnInitDialog(HWND window) {
         SetWindowOpacity(window, Settings.WindowOpacity);
 
     ApplyOpenButtonFrame();
-    // The fields' file tooltips: the FileTooltip unit creates them.
+    CreateFileTooltip(window);
     return FALSE;
 }
 
