@@ -421,6 +421,7 @@ void ReleaseHandle(Handle& handle, Release release) {
 
 INT_PTR OnDestroy() {
     // The field-2 brush goes with the Comparison unit.
+    DestroyFileTooltip();
     ReleaseHandle(ExpandBitmap, DeleteObject);
     ReleaseHandle(CollapseBitmap, DeleteObject);
     ReleaseHandle(MenuBitmap, DeleteObject);

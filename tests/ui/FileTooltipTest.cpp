@@ -93,6 +93,7 @@ protected:
         ASSERT_NE(FileTooltip, nullptr);
     }
     void TearDown() override {
+        DestroyFileTooltip();
         DestroyWindow(host);
         DeleteFieldBrush();
         memset(FieldInfo, 0, sizeof FieldInfo);
@@ -122,7 +123,19 @@ TEST_F(FileTooltipTest, BothFieldsAreToolsWithTheTimingsOfTheWindow) {
     // "&" is shown as written, and the tip shows while the window is inactive.
     LONG style = GetWindowLongA(FileTooltip, GWL_STYLE);
     EXPECT_EQ(style & (TTS_NOPREFIX | TTS_ALWAYSTIP), TTS_NOPREFIX | TTS_ALWAYSTIP);
-    EXPECT_EQ(GetWindow(FileTooltip, GW_OWNER), host);
+}
+
+TEST_F(FileTooltipTest, WindowStillBecomesTopmostAndTakesTheTipAlong) {
+    SetWindowPos(host, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+    EXPECT_NE(GetWindowLongA(host, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+    SetWindowPos(host, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    EXPECT_EQ(GetWindowLongA(host, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+
+    HWND tip = FileTooltip;
+    DestroyFileTooltip();
+    EXPECT_FALSE(IsWindow(tip));
+    EXPECT_EQ(FileTooltip, nullptr);
+    SetFieldTooltip(field1, "nowhere to go");  // harmless without the control
 }
 
 TEST_F(FileTooltipTest, FileTipShowsLongPathTimeAndSize) {
