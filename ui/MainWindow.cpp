@@ -16,6 +16,8 @@
 #include "jobs/JobRunner.h"
 #include "res/resource.h"
 #include "ui/Comparison.h"
+#include "ui/FileTooltip.h"
+#include "ui/HashField.h"
 #include "ui/StatusButton.h"
 
 HWND MainWindow;
@@ -278,7 +280,8 @@ INT_PTR OnInitDialog(HWND window) {
     EnableWindow(StatusButton, FALSE);
     SendMessageA(Hash1Field, EM_LIMITTEXT, kChecksumLength, 0);
     SendMessageA(Hash2Field, EM_LIMITTEXT, kChecksumLength, 0);
-    // The fields' own edit behaviour: the HashField unit subclasses them.
+    SubclassHashField(Hash1Field);
+    SubclassHashField(Hash2Field);
     SubclassStatusButton(StatusButton);
 
     if (Settings.RememberPosition) {
@@ -301,7 +304,7 @@ INT_PTR OnInitDialog(HWND window) {
         SetWindowOpacity(window, Settings.WindowOpacity);
 
     ApplyOpenButtonFrame();
-    // The fields' file tooltips: the FileTooltip unit creates them.
+    CreateFileTooltip(window);
     return FALSE;
 }
 
@@ -429,6 +432,7 @@ void ReleaseHandle(Handle& handle, Release release) {
 
 INT_PTR OnDestroy() {
     DeleteFieldBrush();
+    DestroyFileTooltip();
     ReleaseHandle(ExpandBitmap, DeleteObject);
     ReleaseHandle(CollapseBitmap, DeleteObject);
     ReleaseHandle(MenuBitmap, DeleteObject);
