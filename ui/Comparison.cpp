@@ -47,8 +47,8 @@ COLORREF ComparisonColour() {
     return Settings.SameHashColor;
 }
 
-// The full short path of path into record (MAX_PATH characters); empty when
-// the full path does not fit, as it was when it cannot be shortened.
+// The full short path of path into record (MAX_PATH characters): the full
+// path itself when it cannot be shortened, empty when even that does not fit.
 void StoreShortPath(const char* path, char* record) {
     char full[MAX_PATH];
     DWORD length = GetFullPathNameA(path, MAX_PATH, full, nullptr);
@@ -61,7 +61,7 @@ void StoreShortPath(const char* path, char* record) {
     lstrcpynA(record, length > 0 && length < MAX_PATH ? shortPath : full, MAX_PATH);
 }
 
-// Step 3 of the field-change processing: the Open/Compare caption and the colour.
+// The verdict on the pair: the Open/Compare caption and field 2's colour.
 void UpdateVerdict(HWND hash1, HWND hash2, HWND open) {
     if (!HoldsFullChecksum(hash1) || !HoldsFullChecksum(hash2)) {
         SetWindowTextA(open, kOpenText);
@@ -117,6 +117,7 @@ void ProcessFieldChange(HWND field) {
                 // the stale checksum behind this invalid one.
                 if (lstrcmpiA(text, info->hash) != 0)
                     SetHashField(field, info, text, nullptr, true);
+                RefreshFieldTooltip(field, info);
                 FieldColour = InvalidChecksumColour;
             }
             InvalidateRect(hash2, nullptr, TRUE);

@@ -4,6 +4,7 @@
 
 #include "res/resource.h"
 #include "tests/support/AppDriver.h"
+#include "tests/support/RegistrySnapshot.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -59,13 +60,18 @@ bool PickWithHelper(HWND owner, int button, Pick pick, Look look) {
 class PickersTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        GetCurrentDirectoryA(MAX_PATH, folder_);
         owner_ = CreateWindowExA(0, "STATIC", "owner", WS_POPUP | WS_VISIBLE, 300, 200, 300, 150,
                                  nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     }
     void TearDown() override {
         DestroyWindow(owner_);
         PumpMessages();
+        // The open-file dialog makes the folder it shows current.
+        SetCurrentDirectoryA(folder_);
     }
+    RegistrySnapshot dialogMemory_{HKEY_CURRENT_USER, kOpenDialogMemoryKey};
+    char folder_[MAX_PATH] = "";
     HWND owner_ = nullptr;
     ScratchFolder scratch_;
 };
@@ -96,6 +102,10 @@ TEST_F(PickersTest, CentreWindowCentresOverTheReferenceWithinTheScreen) {
 }
 
 TEST_F(PickersTest, PickFileReturnsTheChosenFileOrNothing) {
+    // The dialog makes the chosen file's folder current; it is put back so
+    // the scratch folder can go.
+    char folder[MAX_PATH];
+    GetCurrentDirectoryA(MAX_PATH, folder);
     std::string file = scratch_.WriteFile("chosen file.txt", "x");
     char buffer[MAX_PATH] = "left over";
     bool chosen = PickWithHelper(
@@ -105,6 +115,7 @@ TEST_F(PickersTest, PickFileReturnsTheChosenFileOrNothing) {
             ASSERT_NE(name, nullptr);
             SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(file.c_str()));
         });
+    SetCurrentDirectoryA(folder);
     EXPECT_TRUE(chosen);
     EXPECT_STRCASEEQ(buffer, file.c_str());
 
@@ -147,6 +158,7 @@ TEST_F(PickersTest, PickFolderPreselectsTheInitialFolderOnACentredDialog) {
 // at the screen's corner, so both coordinates become 0); moved and cancelled,
 // the next one opens where it was left.
 TEST(PickersRoad, OpenDialogPlacementFollowsTheMainWindowThenTheUser) {
+    RegistrySnapshot dialogMemory(HKEY_CURRENT_USER, kOpenDialogMemoryKey);
     AppDriver app("GetFileOnStart=1\nRememberPosition=1\nWindowLeft=0\nWindowTop=0\n");
     ASSERT_TRUE(app.Start());
     HWND dialog = app.WaitForOwnedDialog();
@@ -180,6 +192,7 @@ TEST(PickersRoad, OpenDialogPlacementFollowsTheMainWindowThenTheUser) {
 // The Open button opens the picker while the fields are not a pair, centred
 // over the main window; the chosen file is hashed. As a pair it compares.
 TEST(PickersRoad, OpenButtonPicksAFileUntilThereIsAPairToCompare) {
+    RegistrySnapshot dialogMemory(HKEY_CURRENT_USER, kOpenDialogMemoryKey);
     ScratchFolder scratch;
     std::string file = scratch.WriteFile("picked.txt", "picked");
     AppDriver app("StartInFullMode=1\n");
