@@ -2,11 +2,13 @@
 # sanitizers; the Windows build compiles them as part of the program.
 set(CALVERIN_PURE_SOURCES
     engine/Md5.cpp
+    ui/LayoutAnchor.cpp
 )
 
 # Tests of the pure units: run natively under the sanitizers and under Wine.
 set(CALVERIN_PURE_TESTS
     tests/engine/Md5Test.cpp
+    tests/ui/LayoutAnchorTest.cpp
 )
 
 # libFuzzer targets (host build with clang only): name=source pairs.
