@@ -5,12 +5,3 @@ add_executable(calverin_url_recorder WIN32 ${CMAKE_SOURCE_DIR}/tests/modules/Url
 target_link_options(calverin_url_recorder PRIVATE -static -static-libgcc -static-libstdc++)
 set_target_properties(calverin_url_recorder PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 add_dependencies(calverin_tests calverin_url_recorder)
-
-# A resource module holding its own About dialog (205).
-add_library(calverin_custom_about SHARED
-    ${CMAKE_SOURCE_DIR}/tests/modules/CustomAboutMain.c
-    ${CMAKE_SOURCE_DIR}/tests/modules/CustomAbout.rc)
-set_target_properties(calverin_custom_about PROPERTIES
-    PREFIX "" RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
-target_link_options(calverin_custom_about PRIVATE -static-libgcc)
-add_dependencies(calverin_tests calverin_custom_about)

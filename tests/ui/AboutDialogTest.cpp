@@ -180,7 +180,7 @@ TEST_F(AboutDialogTest, HitTestingHoldsOnScreensLeftOfAndAboveThePrimary) {
 }
 
 TEST_F(AboutDialogTest, ResourceModuleHoldingAnAboutDialogDoesNotReplaceIt) {
-    HMODULE custom = LoadLibraryA((ExeFolder() + "\\calverin_custom_about.dll").c_str());
+    HMODULE custom = LoadLibraryA((ExeFolder() + "\\custom_about.dll").c_str());
     ASSERT_NE(custom, nullptr);
     ASSERT_NE(FindResourceA(custom, MAKEINTRESOURCEA(IDD_ABOUT), (LPCSTR)RT_DIALOG), nullptr);
     ResourceModule.custom = custom;
