@@ -3,14 +3,17 @@
 set(CALVERIN_PURE_SOURCES
     engine/Md5.cpp
     ui/LayoutAnchor.cpp
+    app/CommandLineScan.cpp
 )
 
 # Tests of the pure units: run natively under the sanitizers and under Wine.
 set(CALVERIN_PURE_TESTS
     tests/engine/Md5Test.cpp
     tests/ui/LayoutAnchorTest.cpp
+    tests/app/CommandLineScanTest.cpp
 )
 
 # libFuzzer targets (host build with clang only): name=source pairs.
 set(CALVERIN_FUZZERS
+    fuzz_command_line=tests/fuzz/CommandLineScanFuzz.cpp
 )
