@@ -4,6 +4,9 @@ set(CALVERIN_PURE_SOURCES
     engine/Md5.cpp
     ui/LayoutAnchor.cpp
     app/CommandLineScan.cpp
+    app/ColourText.cpp
+    app/IniPathRule.cpp
+    jobs/SizeText.cpp
 )
 
 # Tests of the pure units: run natively under the sanitizers and under Wine.
@@ -11,9 +14,13 @@ set(CALVERIN_PURE_TESTS
     tests/engine/Md5Test.cpp
     tests/ui/LayoutAnchorTest.cpp
     tests/app/CommandLineScanTest.cpp
+    tests/app/ColourTextTest.cpp
+    tests/app/IniPathRuleTest.cpp
+    tests/jobs/SizeTextTest.cpp
 )
 
 # libFuzzer targets (host build with clang only): name=source pairs.
 set(CALVERIN_FUZZERS
     fuzz_command_line=tests/fuzz/CommandLineScanFuzz.cpp
+    fuzz_colour_text=tests/fuzz/ColourTextFuzz.cpp
 )
