@@ -7,6 +7,9 @@ set(CALVERIN_PURE_SOURCES
     app/ColourText.cpp
     app/IniPathRule.cpp
     jobs/SizeText.cpp
+    jobs/HashBatch.cpp
+    ui/HexText.cpp
+    app/Placement.cpp
 )
 
 # Tests of the pure units: run natively under the sanitizers and under Wine.
@@ -17,6 +20,9 @@ set(CALVERIN_PURE_TESTS
     tests/app/ColourTextTest.cpp
     tests/app/IniPathRuleTest.cpp
     tests/jobs/SizeTextTest.cpp
+    tests/jobs/HashBatchTest.cpp
+    tests/ui/HexTextTest.cpp
+    tests/app/PlacementTest.cpp
 )
 
 # libFuzzer targets (host build with clang only): name=source pairs.
