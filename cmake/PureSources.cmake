@@ -10,6 +10,7 @@ set(CALVERIN_PURE_SOURCES
     jobs/HashBatch.cpp
     ui/HexText.cpp
     app/Placement.cpp
+    ui/ChecksumScan.cpp
 )
 
 # Tests of the pure units: run natively under the sanitizers and under Wine.
@@ -23,10 +24,12 @@ set(CALVERIN_PURE_TESTS
     tests/jobs/HashBatchTest.cpp
     tests/ui/HexTextTest.cpp
     tests/app/PlacementTest.cpp
+    tests/ui/ChecksumScanTest.cpp
 )
 
 # libFuzzer targets (host build with clang only): name=source pairs.
 set(CALVERIN_FUZZERS
     fuzz_command_line=tests/fuzz/CommandLineScanFuzz.cpp
     fuzz_colour_text=tests/fuzz/ColourTextFuzz.cpp
+    fuzz_checksum_scan=tests/fuzz/ChecksumScanFuzz.cpp
 )
