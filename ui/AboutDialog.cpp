@@ -6,7 +6,7 @@
 #include "res/resource.h"
 #include "ui/LinkButton.h"
 
-const char* const kMakerWebPage = "https://calverin.example/";
+const char* const kMakerWebPage = "http://orrendale.example/";
 
 namespace {
 

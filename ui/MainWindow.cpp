@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/OptionalFunctions.h"
+#include "app/OptionsDialog.h"
 #include "app/ResourceModule.h"
 #include "app/Settings.h"
 #include "app/CommandLine.h"
@@ -15,6 +16,8 @@
 #include "jobs/HashFilesJob.h"
 #include "jobs/JobRunner.h"
 #include "res/resource.h"
+#include "ui/AboutDialog.h"
+#include "ui/HashStringDialog.h"
 #include "ui/StatusButton.h"
 
 HWND MainWindow;
@@ -201,6 +204,16 @@ void TransparencyCommand(HWND window) {
     SetWindowOpacity(window, TransparentOn ? Settings.WindowOpacity : 255);
 }
 
+void HashStringCommand(HWND window) { ShowHashStringDialog(window); }
+
+// Whatever the dialog's result, the toggle follows the setting afterwards.
+void OptionsCommand(HWND window) {
+    ShowOptionsDialog(window);
+    TransparentOn = Settings.Transparent;
+}
+
+void AboutCommand(HWND window) { ShowAboutDialog(window); }
+
 void AlwaysOnTopCommand(HWND window) {
     Topmost = !Topmost;
     ApplyTopmost(window);
@@ -223,15 +236,15 @@ const Command kCommands[] = {
     {IDC_MENU, RunsWhileBusy, MenuPictureCommand},
     {IDC_STATUS, RunsWhileBusy, StatusCommand},  // does nothing itself while Idle
     {IDM_CLEAR_BOTH, IgnoredWhileBusy, ClearBothCommand},
-    {IDM_HASH_STRING, IgnoredWhileBusy, nullptr},  // Hash String dialog (HashStringDialog)
+    {IDM_HASH_STRING, IgnoredWhileBusy, HashStringCommand},
     {IDM_SEARCH_HASH, IgnoredWhileBusy, SearchCommand},
     {IDM_CLEAR_HASH1, IgnoredWhileBusy, ClearHash1Command},
     {IDM_CLEAR_HASH2, IgnoredWhileBusy, ClearHash2Command},
     {IDM_BENCHMARK, IgnoredWhileBusy, nullptr},  // file picker (Pickers), then BenchmarkJob
     {IDM_TRANSPARENCY, RunsWhileBusy, TransparencyCommand},
-    {IDM_ABOUT, IgnoredWhileBusy, nullptr},  // About dialog (AboutDialog)
+    {IDM_ABOUT, IgnoredWhileBusy, AboutCommand},
     {IDM_ALWAYS_ON_TOP, RunsWhileBusy, AlwaysOnTopCommand},
-    {IDM_OPTIONS, IgnoredWhileBusy, nullptr},  // Options dialog (OptionsDialog)
+    {IDM_OPTIONS, IgnoredWhileBusy, OptionsCommand},
 };
 
 // --- Message handlers -------------------------------------------------------

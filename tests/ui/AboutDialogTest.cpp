@@ -12,8 +12,8 @@
 
 namespace {
 
-// ShellExecute of an https address starts this command.
-constexpr const char* kHttpsCommandKey = "https\\shell\\open\\command";
+// ShellExecute of an http address starts this command.
+constexpr const char* kHttpCommandKey = "http\\shell\\open\\command";
 
 // Counts the link's click notifications that reach its dialog.
 std::atomic<int> LinkClicks;
@@ -25,16 +25,16 @@ LRESULT CALLBACK CountLinkClicks(int code, WPARAM wParam, LPARAM lParam) {
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-// The prefix's https handler replaced by a recorder of the addresses opened.
+// The prefix's http handler replaced by a recorder of the addresses opened.
 class AboutDialogTest : public MainWindowTest {
 protected:
     void SetUp() override {
         MainWindowTest::SetUp();
         log_ = scratch_.Path() + "\\opened.txt";
         SetEnvironmentVariableA("CALVERIN_URL_LOG", log_.c_str());
-        guard_ = new RegistryValuesGuard(HKEY_CLASSES_ROOT, kHttpsCommandKey, {""});
+        guard_ = new RegistryValuesGuard(HKEY_CLASSES_ROOT, kHttpCommandKey, {""});
         std::string command = "\"" + ExeFolder() + "\\calverin_url_recorder.exe\" \"%1\"";
-        RegSetValueA(HKEY_CLASSES_ROOT, kHttpsCommandKey, REG_SZ, command.c_str(),
+        RegSetValueA(HKEY_CLASSES_ROOT, kHttpCommandKey, REG_SZ, command.c_str(),
                      (DWORD)command.size());
         LinkClicks = 0;
         hook_ = SetWindowsHookExA(WH_CALLWNDPROC, CountLinkClicks, nullptr,
@@ -91,10 +91,10 @@ TEST_F(AboutDialogTest, LinkOpensTheWebPageAndTheDialogStaysOpen) {
         EXPECT_NE(WindowText(link).find(kMakerWebPage), std::string::npos);
         SendMessageA(link, BM_CLICK, 0, 0);
         EXPECT_TRUE(WaitForOpened(1));
-        EXPECT_TRUE(IsWindow(dialog));
+        EXPECT_TRUE(IsWindowVisible(dialog));
         SendMessageA(link, BM_CLICK, 0, 0);
         EXPECT_TRUE(WaitForOpened(2));
-        EXPECT_TRUE(IsWindow(dialog));
+        EXPECT_TRUE(IsWindowVisible(dialog));
     });
     std::vector<std::string> opened = Opened();
     ASSERT_EQ(opened.size(), 2u);
@@ -156,7 +156,7 @@ TEST_F(AboutDialogTest, OnlyTheCaptionOfTheLinkIsLive) {
         ClickPointer(onText);
         EXPECT_TRUE(WaitUntil([&] { return LinkClicks >= 1; }));
         EXPECT_TRUE(WaitForOpened(1));
-        EXPECT_TRUE(IsWindow(dialog));
+        EXPECT_TRUE(IsWindowVisible(dialog));
     });
     EXPECT_EQ(LinkClicks, 1);
 }

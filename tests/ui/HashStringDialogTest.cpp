@@ -122,6 +122,9 @@ TEST_F(HashStringDialogTest, EnterAndTabTypedInTheEditArePartOfTheText) {
     std::string typed;
     Open([&](HWND dialog) {
         HWND edit = GetDlgItem(dialog, IDC_STRING_TEXT);
+        // Asked about a Tab key, the edit says it keeps it.
+        MSG tab = {edit, WM_KEYDOWN, VK_TAB, 1};
+        EXPECT_TRUE(SendMessageA(edit, WM_GETDLGCODE, VK_TAB, (LPARAM)&tab) & DLGC_WANTTAB);
         Type(edit, 'a', true);
         Type(edit, 'b', true);
         Type(edit, VK_RETURN, false);
@@ -129,7 +132,7 @@ TEST_F(HashStringDialogTest, EnterAndTabTypedInTheEditArePartOfTheText) {
         Type(edit, VK_TAB, false);
         Type(edit, 'd', true);
         typed = WindowText(edit);
-        EXPECT_TRUE(IsWindow(dialog)) << "Enter must not press OK";
+        EXPECT_TRUE(IsWindowVisible(dialog)) << "Enter must not press OK";
         SendMessageA(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
     });
     EXPECT_EQ(typed, "ab\r\nc\td");
@@ -203,13 +206,14 @@ TEST_F(HashStringDialogTest, OkWhileAJobRunsKeepsTheDialogAndItsText) {
         SetWindowTextA(edit, "abc");
         JobState = Hashing;
         SendMessageA(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
-        EXPECT_TRUE(IsWindow(dialog));
+        // An ended dialog is hidden at once.
+        EXPECT_TRUE(IsWindowVisible(dialog));
         EXPECT_EQ(WindowText(edit), "abc");
         EXPECT_EQ(Field1(), "");
         // Once the job has ended, OK hashes the kept text.
         JobState = Idle;
         SendMessageA(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
-        EXPECT_FALSE(IsWindow(dialog));
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
     });
     EXPECT_EQ(Field1(), kMd5Abc);
 }
