@@ -82,7 +82,8 @@ BOOL OptWow64RevertWow64FsRedirection(PVOID oldValue) {
 }
 
 BOOL OptSetLayeredWindowAttributes(HWND window, COLORREF key, BYTE alpha, DWORD flags) {
-    SetLayeredWindowAttributesFn function = setLayeredWindowAttributes.load(std::memory_order_acquire);
+    SetLayeredWindowAttributesFn function =
+        setLayeredWindowAttributes.load(std::memory_order_acquire);
     return function != nullptr ? function(window, key, alpha, flags) : 0;
 }
 

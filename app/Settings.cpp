@@ -13,7 +13,7 @@ constexpr int kColourBufferSize = 100;
 
 // HKEY_CURRENT_USER\<kRegistryKey>, closed when the object goes.
 class SettingsKey {
-public:
+  public:
     // Opens the key for reading; fails when it does not exist.
     static SettingsKey ForQuery() {
         SettingsKey key;
@@ -42,7 +42,7 @@ public:
     explicit operator bool() const { return key_ != nullptr; }
     HKEY Get() const { return key_; }
 
-private:
+  private:
     SettingsKey() = default;
     HKEY key_ = nullptr;
 };
@@ -90,8 +90,8 @@ int ReadSettingInt(const char* section, const char* key, int defaultValue, const
     return static_cast<int>(value);
 }
 
-int ReadSettingString(const char* section, const char* key, const char* defaultText,
-                      char* buffer, int capacity, const char* iniPath, bool useRegistry) {
+int ReadSettingString(const char* section, const char* key, const char* defaultText, char* buffer,
+                      int capacity, const char* iniPath, bool useRegistry) {
     if (!useRegistry)
         return static_cast<int>(GetPrivateProfileStringA(section, key, defaultText, buffer,
                                                          static_cast<DWORD>(capacity), iniPath));
@@ -137,8 +137,8 @@ bool WriteSettingInt(const char* section, const char* key, int value, const char
                           reinterpret_cast<const BYTE*>(&stored), sizeof stored) == ERROR_SUCCESS;
 }
 
-bool WriteSettingString(const char* section, const char* key, const char* text,
-                        const char* iniPath, bool useRegistry) {
+bool WriteSettingString(const char* section, const char* key, const char* text, const char* iniPath,
+                        bool useRegistry) {
     if (!useRegistry)
         return WritePrivateProfileStringA(section, key, text, iniPath) != FALSE;
     SettingsKey settingsKey = SettingsKey::ForSet();
@@ -148,8 +148,8 @@ bool WriteSettingString(const char* section, const char* key, const char* text,
                           static_cast<DWORD>(lstrlenA(text) + 1)) == ERROR_SUCCESS;
 }
 
-bool WriteSettingColor(const char* section, const char* key, COLORREF colour,
-                       const char* iniPath, bool useRegistry) {
+bool WriteSettingColor(const char* section, const char* key, COLORREF colour, const char* iniPath,
+                       bool useRegistry) {
     char text[kColourTextSize];
     ColourToText(text, colour);
     return WriteSettingString(section, key, text, iniPath, useRegistry);
@@ -188,6 +188,5 @@ void LoadSettings(char* customUi) {
 
     // The registry leaves the buffer alone when its key has gone meanwhile.
     customUi[0] = '\0';
-    ReadSettingString(kSettingsSection, kKeyCustomUI, "", customUi, MAX_PATH, IniPath,
-                      useRegistry);
+    ReadSettingString(kSettingsSection, kKeyCustomUI, "", customUi, MAX_PATH, IniPath, useRegistry);
 }

@@ -16,7 +16,7 @@ constexpr char kErrorTitle[] = "Error";
 // A file opened for reading the way the file facts need it; closed when the
 // object goes.
 class ReadableFile {
-public:
+  public:
     explicit ReadableFile(const char* path)
         : handle_(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
                               nullptr)) {}
@@ -29,7 +29,7 @@ public:
     explicit operator bool() const { return handle_ != INVALID_HANDLE_VALUE; }
     HANDLE Get() const { return handle_; }
 
-private:
+  private:
     HANDLE handle_;
 };
 

@@ -27,8 +27,7 @@ char* FormatSizeText(char* buffer, uint32_t low, uint32_t high) {
     } else if (size <= kBytesShownAsMega) {
         std::snprintf(buffer, kSizeTextSize, "%1.2f MB", static_cast<double>(size) / kMega);
     } else if (size <= kBytesShownAsGiga) {
-        std::snprintf(buffer, kSizeTextSize, "%1.2f GB",
-                      static_cast<double>(size / kKilo) / kMega);
+        std::snprintf(buffer, kSizeTextSize, "%1.2f GB", static_cast<double>(size / kKilo) / kMega);
     } else {
         // Whole gigabytes in single precision: beyond 2^24 GB the last digits
         // are those of the float. Stored through memory, as the x87 would

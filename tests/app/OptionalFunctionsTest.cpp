@@ -17,7 +17,7 @@ constexpr DWORD kProbeTimeoutMs = 60000;
 // override names the probe alone and goes with the object, as do the keys it
 // made. Elsewhere the key means nothing.
 class PreferNativeThemeForProbe {
-public:
+  public:
     PreferNativeThemeForProbe() {
         for (int i = 0; i < kDepth; ++i) {
             DWORD disposition = 0;
@@ -51,11 +51,10 @@ public:
         }
     }
 
-private:
+  private:
     static constexpr int kDepth = 3;
     static constexpr const char* kPaths[kDepth] = {
-        "Software\\Wine\\AppDefaults",
-        "Software\\Wine\\AppDefaults\\calverin_optional_probe.exe",
+        "Software\\Wine\\AppDefaults", "Software\\Wine\\AppDefaults\\calverin_optional_probe.exe",
         "Software\\Wine\\AppDefaults\\calverin_optional_probe.exe\\DllOverrides"};
     static constexpr const char* kValue = "uxtheme";
     HKEY key_ = nullptr;
@@ -71,8 +70,8 @@ private:
 // exit code, or a value no probe returns when it did not end in time.
 DWORD RunProbe(const char* mode) {
     const std::string folder = ExeFolder();
-    std::string commandLine = "\"" + folder + "\\calverin_optional_probe.exe\" " + mode + " \"" +
-                              folder + "\\planted\"";
+    std::string commandLine =
+        "\"" + folder + "\\calverin_optional_probe.exe\" " + mode + " \"" + folder + "\\planted\"";
     PreferNativeThemeForProbe preferNative;
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;

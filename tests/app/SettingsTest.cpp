@@ -18,7 +18,7 @@ std::string ThisIniPath() {
 // Each test starts from a fresh installation (no INI file beside the test
 // executable, no registry key) and leaves the store as it found it.
 class SettingsStore : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { guard_.Clear(); }
 
     std::string ini_ = ThisIniPath();
@@ -141,8 +141,8 @@ TEST_F(SettingsStore, RegistryIsUsedWhenNoIniFileExistsAndItAsks) {
     SetRegistryDword(kKeyUseRegistry, 1);
     SetRegistryDword(kKeyStartInFullMode, 7);
     SetRegistryDword(kKeyMultipleFiles, 5);
-    SetRegistryDword(kKeySameFileColor, 0x0000FF);    // colour as a number: ignored
-    SetRegistryText(kKeyWindowOpacity, "100");        // number as text: ignored
+    SetRegistryDword(kKeySameFileColor, 0x0000FF); // colour as a number: ignored
+    SetRegistryText(kKeyWindowOpacity, "100");     // number as text: ignored
     SetRegistryText(kKeySameHashColor, "#ff0000");
     SetRegistryText(kKeyDiffHashColor, "$00ff00");
     SetRegistryText(kKeyCustomUI, "skin.dll");
@@ -159,8 +159,8 @@ TEST_F(SettingsStore, RegistryIsUsedWhenNoIniFileExistsAndItAsks) {
     EXPECT_STREQ(customUi, "skin.dll");
 
     // Writes of this run go to the registry too; no INI file appears.
-    EXPECT_TRUE(WriteSettingInt(kSettingsSection, kKeyWindowLeft, -20, IniPath,
-                                Settings.UseRegistry));
+    EXPECT_TRUE(
+        WriteSettingInt(kSettingsSection, kKeyWindowLeft, -20, IniPath, Settings.UseRegistry));
     FlushSettings(IniPath, Settings.UseRegistry);
     DWORD type = 0;
     std::string data;
@@ -189,8 +189,8 @@ TEST_F(SettingsStore, RegistryWritesCreateTheKeyWithTypedValues) {
     EXPECT_TRUE(WriteSettingInt(kSettingsSection, kKeyMultipleFiles, 2, ini_.c_str(), true));
     EXPECT_TRUE(SettingsKeyExists());
     EXPECT_TRUE(WriteSettingString(kSettingsSection, kKeyCustomUI, "a.dll", ini_.c_str(), true));
-    EXPECT_TRUE(WriteSettingColor(kSettingsSection, kKeySameFileColor, 0xFFF0E1, ini_.c_str(),
-                                  true));
+    EXPECT_TRUE(
+        WriteSettingColor(kSettingsSection, kKeySameFileColor, 0xFFF0E1, ini_.c_str(), true));
 
     DWORD type = 0;
     std::string data;
@@ -209,8 +209,7 @@ TEST_F(SettingsStore, RegistryTextsFallBackToTheDefault) {
     char buffer[8];
     std::memset(buffer, 'x', sizeof buffer);
     // No key: 0, and the buffer is left alone.
-    EXPECT_EQ(ReadSettingString(kSettingsSection, "Text", "def", buffer, 8, ini_.c_str(), true),
-              0);
+    EXPECT_EQ(ReadSettingString(kSettingsSection, "Text", "def", buffer, 8, ini_.c_str(), true), 0);
     EXPECT_EQ(buffer[0], 'x');
 
     SetRegistryText("Fits", "1234567");
@@ -242,17 +241,6 @@ TEST_F(SettingsStore, RegistryTextStoredWithoutItsZeroEndsAtItsLength) {
     EXPECT_STREQ(buffer, "abc");
     SetRegistryValue("BareColour", REG_SZ, "#ff", 3);
     EXPECT_EQ(ReadSettingColor(kSettingsSection, "BareColour", 0, ini_.c_str(), true), 0xFF0000u);
-}
-
-TEST_F(SettingsStore, RegistryNumbersNeedTheirType) {
-    SetRegistryDword(kKeyStartInFullMode, 7);
-    SetRegistryText(kKeyWindowOpacity, "100");
-    SetRegistryDword(kKeySameFileColor, 0x0000FF);
-    EXPECT_EQ(ReadSettingInt(kSettingsSection, kKeyStartInFullMode, 0, ini_.c_str(), true), 7);
-    EXPECT_EQ(ReadSettingInt(kSettingsSection, kKeyWindowOpacity, 255, ini_.c_str(), true), 255);
-    EXPECT_EQ(ReadSettingInt(kSettingsSection, "Missing", 42, ini_.c_str(), true), 42);
-    EXPECT_EQ(ReadSettingColor(kSettingsSection, kKeySameFileColor, 0xFFF0E1, ini_.c_str(), true),
-              0xFFF0E1u);
 }
 
 TEST_F(SettingsStore, IniWritesCreateTheFileWithTheStoredTexts) {

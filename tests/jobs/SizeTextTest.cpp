@@ -49,9 +49,9 @@ TEST(SizeText, TerabytesAreHeldInSinglePrecision) {
 }
 
 TEST(SizeText, TiesRoundToEvenOnEveryPlatform) {
-    EXPECT_EQ(SizeText(1536), "2 KB");             // 1.5
-    EXPECT_EQ(SizeText(2560), "2 KB");             // 2.5
-    EXPECT_EQ(SizeText(1179648), "1.12 MB");       // 1.125
+    EXPECT_EQ(SizeText(1536), "2 KB");                         // 1.5
+    EXPECT_EQ(SizeText(2560), "2 KB");                         // 2.5
+    EXPECT_EQ(SizeText(1179648), "1.12 MB");                   // 1.125
     EXPECT_EQ(SizeText(1048576 * 5 / 8 + 1048576), "1.62 MB"); // 1.625
-    EXPECT_EQ(SizeText(1441792), "1.38 MB");       // 1.375
+    EXPECT_EQ(SizeText(1441792), "1.38 MB");                   // 1.375
 }

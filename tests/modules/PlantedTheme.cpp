@@ -2,4 +2,6 @@
 // answers a value the real one never gives, so a test sees which one was bound.
 #include <windows.h>
 
-extern "C" __declspec(dllexport) BOOL WINAPI IsThemeActive() { return 0x7A11; }
+extern "C" __declspec(dllexport) BOOL WINAPI IsThemeActive() {
+    return 0x7A11;
+}

@@ -29,8 +29,7 @@ bool ReadWholeFile(const std::string& path, std::string* bytes) {
 }
 
 void WriteWholeFile(const std::string& path, const std::string& bytes) {
-    HANDLE file =
-        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return;
     DWORD written = 0;
@@ -63,8 +62,8 @@ SettingsStoreGuard::SettingsStoreGuard(const std::string& iniPath) : iniPath_(in
     iniExisted_ = ReadWholeFile(iniPath_, &iniBytes_);
     parentExisted_ = KeyExists(kParentKey);
     HKEY key;
-    keyExisted_ = RegOpenKeyExA(HKEY_CURRENT_USER, kRegistryKey, 0, KEY_READ, &key) ==
-                  ERROR_SUCCESS;
+    keyExisted_ =
+        RegOpenKeyExA(HKEY_CURRENT_USER, kRegistryKey, 0, KEY_READ, &key) == ERROR_SUCCESS;
     if (!keyExisted_)
         return;
     for (DWORD index = 0;; ++index) {
@@ -116,7 +115,9 @@ std::string SettingsStoreGuard::ReadIni() const {
     return bytes;
 }
 
-bool SettingsKeyExists() { return KeyExists(kRegistryKey); }
+bool SettingsKeyExists() {
+    return KeyExists(kRegistryKey);
+}
 
 void SetRegistryValue(const char* name, DWORD type, const void* data, DWORD size) {
     HKEY key;

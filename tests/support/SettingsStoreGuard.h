@@ -8,7 +8,7 @@
 #include <vector>
 
 class SettingsStoreGuard {
-public:
+  public:
     explicit SettingsStoreGuard(const std::string& iniPath);
     ~SettingsStoreGuard();
     SettingsStoreGuard(const SettingsStoreGuard&) = delete;
@@ -21,7 +21,7 @@ public:
     // The INI file's bytes; empty when it does not exist.
     std::string ReadIni() const;
 
-private:
+  private:
     struct Value {
         std::string name;
         DWORD type;
