@@ -2,6 +2,9 @@
 # sanitizers; the Windows build compiles them as part of the program.
 set(CALVERIN_PURE_SOURCES
     engine/Md5.cpp
+    jobs/HashBatch.cpp
+    ui/HexText.cpp
+    app/Placement.cpp
     app/ColourText.cpp
     app/IniPathRule.cpp
     jobs/SizeText.cpp
@@ -16,6 +19,9 @@ set(CALVERIN_PURE_SOURCES
 # Tests of the pure units: run natively under the sanitizers and under Wine.
 set(CALVERIN_PURE_TESTS
     tests/engine/Md5Test.cpp
+    tests/jobs/HashBatchTest.cpp
+    tests/ui/HexTextTest.cpp
+    tests/app/PlacementTest.cpp
     tests/app/ColourTextTest.cpp
     tests/app/IniPathRuleTest.cpp
     tests/jobs/SizeTextTest.cpp

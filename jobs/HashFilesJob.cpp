@@ -36,8 +36,10 @@ void SetStatusBusy(HWND status, bool busy) {
 bool StoreChecksum(HWND window, const char* checksum, const char* path) {
     HWND hash1 = GetDlgItem(window, IDC_HASH1);
     HWND hash2 = GetDlgItem(window, IDC_HASH2);
-    bool intoField2 =
-        IsWindowVisible(hash2) && GetWindowTextLengthA(hash1) == kChecksumLength;
+    // Field 2 when the window is expanded (field 2 shown, by its own style bit)
+    // and field 1 holds a whole checksum.
+    bool expanded = (GetWindowLongA(hash2, GWL_STYLE) & WS_VISIBLE) != 0;
+    bool intoField2 = expanded && GetWindowTextLengthA(hash1) == kChecksumLength;
     if (intoField2)
         SetHashField(hash2, &FieldInfo[1], checksum, path, false);
     else

@@ -28,6 +28,10 @@ COLORREF field2BrushColour;
 
 bool HoldsFullChecksum(HWND field) { return GetWindowTextLengthA(field) == kChecksumLength; }
 
+// Expanded means field 2 is shown; its own style bit answers also while the
+// window itself is hidden or minimised.
+bool IsShown(HWND control) { return (GetWindowLongA(control, GWL_STYLE) & WS_VISIBLE) != 0; }
+
 COLORREF ComparisonColour() {
     const HashFieldInfo& first = FieldInfo[0];
     const HashFieldInfo& second = FieldInfo[1];
@@ -148,7 +152,7 @@ void DeleteFieldBrush() {
 bool IsPairComparable() {
     HWND hash1 = GetDlgItem(MainWindow, IDC_HASH1);
     HWND hash2 = GetDlgItem(MainWindow, IDC_HASH2);
-    return IsWindowVisible(hash2) && HoldsFullChecksum(hash1) && HoldsFullChecksum(hash2) &&
+    return IsShown(hash2) && HoldsFullChecksum(hash1) && HoldsFullChecksum(hash2) &&
            IsHexText(FieldInfo[0].hash) && IsHexText(FieldInfo[1].hash);
 }
 

@@ -84,9 +84,11 @@ HWND FindProcessWindow(DWORD processId, HWND owner) {
     return search.found;
 }
 
+
 struct BoxParts {
     std::string text;
     bool hasIcon = false;
+    HICON icon = nullptr;
     int defaultButton = 0;
 };
 
@@ -105,8 +107,8 @@ BOOL CALLBACK ReadBoxChild(HWND child, LPARAM param) {
     if (className != "Static")
         return TRUE;
     if ((style & SS_TYPEMASK) == SS_ICON) {
-        if (SendMessageA(child, STM_GETICON, 0, 0) != 0)
-            parts->hasIcon = true;
+        parts->icon = reinterpret_cast<HICON>(SendMessageA(child, STM_GETICON, 0, 0));
+        parts->hasIcon = parts->icon != nullptr;
         return TRUE;
     }
     std::string text = WindowTextOf(child);
@@ -124,6 +126,12 @@ std::string WindowTextOf(HWND window) {
                              SMTO_NORMAL, kAppWait, &length))
         return std::string();
     return std::string(text, length < sizeof text ? length : 0);
+}
+
+HWND FindDialogOwnedBy(DWORD processId, HWND owner) {
+    if (owner == nullptr)
+        return nullptr;
+    return FindProcessWindow(processId, owner);
 }
 
 std::string ReferenceMd5(const std::string& bytes) {
@@ -249,14 +257,21 @@ void AppDriver::Click(int id) const {
 
 void AppDriver::Command(int id) const { PostMessageA(window_, WM_COMMAND, id, 0); }
 
+bool AppDriver::HandOver(const std::string& commandLine, DWORD timeoutMs) const {
+    COPYDATASTRUCT block = {};
+    block.cbData = (DWORD)commandLine.size() + 1;
+    block.lpData = const_cast<char*>(commandLine.c_str());
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutA(window_, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&block),
+                               SMTO_NORMAL, timeoutMs, &result) != 0;
+}
+
 bool AppDriver::WaitForText(int id, const std::string& text, DWORD timeoutMs) const {
     return WaitUntil([&] { return Text(id) == text; }, timeoutMs);
 }
 
 HWND AppDriver::FindOwnedDialog() const {
-    if (window_ == nullptr)
-        return nullptr;
-    return FindProcessWindow(process_.dwProcessId, window_);
+    return FindDialogOwnedBy(process_.dwProcessId, window_);
 }
 
 HWND AppDriver::WaitForOwnedDialog(DWORD timeoutMs) const {
@@ -276,6 +291,7 @@ MessageBoxContents AppDriver::ReadMessageBox(HWND box) {
     EnumChildWindows(box, ReadBoxChild, reinterpret_cast<LPARAM>(&parts));
     contents.text = parts.text;
     contents.hasIcon = parts.hasIcon;
+    contents.icon = parts.icon;
     contents.defaultButton = parts.defaultButton;
     return contents;
 }

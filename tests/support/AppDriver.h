@@ -23,6 +23,7 @@ struct MessageBoxContents {
     std::string text;
     int defaultButton = 0;  // id of the default push button (IDYES, IDNO, IDOK...)
     bool hasIcon = false;
+    HICON icon = nullptr;  // comparable (with LoadIcon) only for a box of this process
 };
 
 class AppDriver {
@@ -59,10 +60,14 @@ public:
     bool IsVisible(int id) const;
     // WM_SETTEXT on a control, as typing or pasting would change it.
     void SetText(int id, const std::string& text) const;
-    // BM_CLICK on a button (sent: returns after the click is handled).
+    // BM_CLICK on a button, sent: returns after the click is handled. A click
+    // that opens a modal box would wait for the box; use Command for those.
     void Click(int id) const;
     // Posts WM_COMMAND with id (as a menu item, accelerator or button would).
     void Command(int id) const;
+    // Sends WM_COPYDATA with the text (and its zero), as a second start hands
+    // over its command line; returns when the window has queued the paths.
+    bool HandOver(const std::string& commandLine, DWORD timeoutMs = kAppWait) const;
     bool WaitForText(int id, const std::string& text, DWORD timeoutMs = kAppWait) const;
 
     // A visible top-level dialog of the process owned by the main window: a
@@ -92,6 +97,9 @@ private:
 
 // Text of any window (cross-process WM_GETTEXT).
 std::string WindowTextOf(HWND window);
+// A visible dialog-class window of the process that owner owns; null when none.
+// Works in-process too (a helper thread watching a modal box of the test).
+HWND FindDialogOwnedBy(DWORD processId, HWND owner);
 // Lower-case MD5 of bytes from the system's crypto provider, independent of
 // the program's engine; empty when the provider is missing.
 std::string ReferenceMd5(const std::string& bytes);
