@@ -17,6 +17,8 @@
 #include "jobs/JobRunner.h"
 #include "res/resource.h"
 #include "ui/AboutDialog.h"
+#include "ui/FileTooltip.h"
+#include "ui/HashField.h"
 #include "ui/HashStringDialog.h"
 #include "ui/StatusButton.h"
 
@@ -276,7 +278,8 @@ INT_PTR OnInitDialog(HWND window) {
     EnableWindow(StatusButton, FALSE);
     SendMessageA(Hash1Field, EM_LIMITTEXT, kChecksumLength, 0);
     SendMessageA(Hash2Field, EM_LIMITTEXT, kChecksumLength, 0);
-    // The fields' own edit behaviour: the HashField unit subclasses them.
+    SubclassHashField(Hash1Field);
+    SubclassHashField(Hash2Field);
     SubclassStatusButton(StatusButton);
 
     if (Settings.RememberPosition) {
@@ -299,7 +302,7 @@ INT_PTR OnInitDialog(HWND window) {
         SetWindowOpacity(window, Settings.WindowOpacity);
 
     ApplyOpenButtonFrame();
-    // The fields' file tooltips: the FileTooltip unit creates them.
+    CreateFileTooltip(window);
     return FALSE;
 }
 

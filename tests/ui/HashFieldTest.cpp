@@ -5,6 +5,7 @@
 #include "jobs/JobRunner.h"
 #include "res/resource.h"
 #include "tests/support/TestSupport.h"
+#include "tests/support/UnixTools.h"
 #include "ui/MainWindow.h"
 
 #include <gtest/gtest.h>
@@ -231,7 +232,9 @@ TEST_F(HashFieldTest, CtrlVTakesACommonLayoutIntoEitherFieldCaseKept) {
     EXPECT_EQ(Text(field1), kChecksum);
 }
 
-TEST_F(HashFieldTest, RejectedPasteLeavesTheFieldAsItWas) {
+TEST_F(HashFieldTest, RejectedPasteBeepsAndLeavesTheFieldAsItWas) {
+    BellCounter bells;
+    ASSERT_TRUE(bells.Ready());
     const std::string full(kChecksum);
     const std::string rejected[] = {
         full.substr(0, 31),
@@ -243,6 +246,7 @@ TEST_F(HashFieldTest, RejectedPasteLeavesTheFieldAsItWas) {
         Grouped(8, {"\t"}),
         "no checksum here",
     };
+    int beeps = 0;
     for (const std::string& text : rejected) {
         ASSERT_TRUE(PutClipboardText(host, text));
         SetField(field1, kOther);
@@ -253,10 +257,16 @@ TEST_F(HashFieldTest, RejectedPasteLeavesTheFieldAsItWas) {
         TypeControl(field2, 'V');
         EXPECT_EQ(Text(field2), "") << '"' << text << '"';
         EXPECT_EQ(FieldChanges, 0);
+        beeps += 2;
+        EXPECT_TRUE(bells.WaitForCount(beeps)) << '"' << text << '"';
     }
     // No text on the clipboard at all.
     ASSERT_TRUE(EmptyTheClipboard(host));
     EXPECT_FALSE(PasteHashFromClipboard(host, field2));
+    SendMessageA(field2, WM_PASTE, 0, 0);
+    EXPECT_TRUE(bells.WaitForCount(++beeps));
+    // The operation itself never beeps: only the paste command does.
+    EXPECT_EQ(bells.Count(), beeps);
 }
 
 TEST_F(HashFieldTest, NoWholeFieldPasteWhileAJobRuns) {
@@ -276,6 +286,8 @@ TEST_F(HashFieldTest, NoWholeFieldPasteWhileAJobRuns) {
 }
 
 TEST_F(HashFieldTest, PartlyTypedFieldPastesLikeAnyEditControl) {
+    BellCounter bells;
+    ASSERT_TRUE(bells.Ready());
     ASSERT_TRUE(PutClipboardText(host, kOther));
     SetField(field2, "0123456789");
     Select(field2, 4, 4);
@@ -290,16 +302,27 @@ TEST_F(HashFieldTest, PartlyTypedFieldPastesLikeAnyEditControl) {
     TypeControl(field2, 'V');
     EXPECT_EQ(Text(field2), "012xy89abcdefABCDEF0123456789");
 
-    // All 32 selected: only a whole checksum replaces them.
+    // All 32 selected: only a whole checksum replaces them; the first bell
+    // heard is this rejection, so the standard pastes above did not beep.
     SetField(field2, kChecksum);
     Select(field2, 0, 32);
     TypeControl(field2, 'V');
     EXPECT_EQ(Text(field2), kChecksum);
+    EXPECT_TRUE(bells.WaitForCount(1));
+    EXPECT_EQ(bells.Count(), 1);
     ASSERT_TRUE(PutClipboardText(host, Grouped(8, {" "})));
     SetField(field2, kOther);
     Select(field2, 0, -1);
     TypeControl(field2, 'V');
     EXPECT_EQ(Text(field2), kChecksum);
+
+    // The accepted paste did not beep either.
+    ASSERT_TRUE(PutClipboardText(host, "not a checksum"));
+    Select(field2, 0, -1);
+    TypeControl(field2, 'V');
+    EXPECT_EQ(Text(field2), kChecksum);
+    EXPECT_TRUE(bells.WaitForCount(2));
+    EXPECT_EQ(bells.Count(), 2);
 }
 
 TEST_F(HashFieldTest, CopyTakesTheWholeFieldUnlessPartIsSelected) {
