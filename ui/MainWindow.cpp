@@ -4,15 +4,14 @@
 
 #include <shellapi.h>
 
-#include <cstring>
 #include <vector>
 
+#include "app/CommandLine.h"
+#include "app/CommandLineScan.h"
 #include "app/OptionalFunctions.h"
 #include "app/OptionsDialog.h"
 #include "app/ResourceModule.h"
 #include "app/Settings.h"
-#include "app/CommandLine.h"
-#include "app/CommandLineScan.h"
 #include "jobs/HashFilesJob.h"
 #include "jobs/JobRunner.h"
 #include "res/resource.h"
