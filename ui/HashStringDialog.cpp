@@ -9,6 +9,7 @@ namespace {
 
 constexpr int kMinimumWidth = 288;
 constexpr int kMinimumHeight = 146;
+constexpr UINT kSimpleBeep = 0xFFFFFFFF;
 constexpr DWORD kGripStyle =
     WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | SBS_SIZEGRIP | SBS_SIZEBOXBOTTOMRIGHTALIGN;
 
@@ -94,18 +95,19 @@ INT_PTR OnGetMinMaxInfo(MINMAXINFO* info) {
     return TRUE;
 }
 
-// Hashes the text into a field of the owner. While a job holds the fields the
-// text is kept and the user may press OK again once it has ended.
+// Hashes the text into a field of the owner. While a job holds the fields, or
+// when there is no memory for a copy of the text, the dialog stays open with
+// its text and beeps, and the user may press OK again.
 INT_PTR OnOk(HWND dialog) {
     if (JobState.load() != Idle) {
-        MessageBeep(0xFFFFFFFF);
+        MessageBeep(kSimpleBeep);
         return TRUE;
     }
     HWND owner = GetWindow(dialog, GW_OWNER);
     int length = Current.edit ? GetWindowTextLengthA(Current.edit) : 0;
     HGLOBAL text = GlobalAlloc(GMEM_FIXED | GMEM_ZEROINIT, (SIZE_T)length + 1);
     if (!text) {
-        MessageBeep(0xFFFFFFFF);
+        MessageBeep(kSimpleBeep);
         return TRUE;
     }
     char* chars = (char*)text;

@@ -18,7 +18,7 @@ struct LinkState {
 LinkState Link;
 
 LRESULT OnLinkInit(HWND button) {
-    Link.hand = LoadCursorA(nullptr, MAKEINTRESOURCEA(32649));  // IDC_HAND
+    Link.hand = LoadCursorA(nullptr, IDC_HAND);
     Link.normalFont = (HFONT)SendMessageA(button, WM_GETFONT, 0, 0);
     Link.underlinedFont = nullptr;
     Link.hot = false;

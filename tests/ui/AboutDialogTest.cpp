@@ -136,7 +136,7 @@ TEST_F(AboutDialogTest, OnlyTheCaptionOfTheLinkIsLive) {
                   HTTRANSPARENT);
 
         // Over the caption: hand and plain font; beside it: neither.
-        HCURSOR hand = LoadCursorA(nullptr, MAKEINTRESOURCEA(32649));
+        HCURSOR hand = LoadCursorA(nullptr, IDC_HAND);
         MovePointer(onText);
         EXPECT_TRUE(WaitUntil([&] {
             return (HFONT)SendMessageA(link, WM_GETFONT, 0, 0) == dialogFont;
