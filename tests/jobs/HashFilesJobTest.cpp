@@ -3,10 +3,16 @@
 // Named pipes (PipeFile) stand in for files where a test must hold a job
 // in the middle of its file; the order among queued files is the system's
 // choice, so such tests follow whichever pipe the job opens next.
+#include "jobs/HashFilesJob.h"
+
+#include "app/Settings.h"
+#include "jobs/JobRunner.h"
 #include "res/resource.h"
 #include "tests/support/AppDriver.h"
 #include "tests/support/PipeFile.h"
 #include "tests/support/TestSupport.h"
+#include "tests/ui/MainWindowTestSupport.h"
+#include "ui/Comparison.h"
 
 #include <gtest/gtest.h>
 
@@ -82,7 +88,7 @@ struct Gates {
     }
     void Release(int index, const std::string& bytes) {
         pipes[index]->Write(bytes);
-        pipes[index]->Close();
+        pipes[index]->End();
         released[index] = true;
     }
     std::vector<std::unique_ptr<PipeFile>> pipes;
@@ -102,16 +108,16 @@ TEST(HashFilesRoad, OneFileInACompactWindow) {
     EXPECT_FALSE(app.IsEnabled(IDC_OPEN));
     std::string piped = Bytes(5000, 2);
     gate.Write(piped);
-    gate.Close();
+    gate.End();
     EXPECT_TRUE(app.WaitForText(IDC_HASH1, ReferenceMd5(piped)));
-    EXPECT_TRUE(app.WaitForText(IDC_STATUS, kIdle));
+    EXPECT_TRUE(app.WaitForIdle());
     EXPECT_FALSE(app.IsEnabled(IDC_STATUS));
     EXPECT_TRUE(app.IsEnabled(IDC_OPEN));
 
     // A real file, by a path with a blank, replaces it in field 1.
     ASSERT_TRUE(app.HandOver(Quoted(file)));
     EXPECT_TRUE(app.WaitForText(IDC_HASH1, ReferenceMd5(bytes)));
-    EXPECT_TRUE(app.WaitForText(IDC_STATUS, kIdle));
+    EXPECT_TRUE(app.WaitForIdle());
     EXPECT_EQ(app.Text(IDC_HASH2), "");
     EXPECT_FALSE(app.IsVisible(IDC_HASH2));
 }
@@ -132,7 +138,7 @@ TEST(HashFilesRoad, ThreeFilesWithoutStopsAreNumberedOfThree) {
         EXPECT_TRUE(app.WaitForText(k == 1 ? IDC_HASH1 : IDC_HASH2, checksum)) << "file " << k;
         (k == 1 ? first : last) = checksum;
     }
-    EXPECT_TRUE(app.WaitForText(IDC_STATUS, kIdle));
+    EXPECT_TRUE(app.WaitForIdle());
     EXPECT_EQ(app.Text(IDC_HASH1), first);
     EXPECT_EQ(app.Text(IDC_HASH2), last);
     EXPECT_FALSE(app.IsEnabled(IDC_STATUS));
@@ -165,7 +171,7 @@ TEST(HashFilesRoad, StopAfterEveryFileWaitsForTheStatusButton) {
         EXPECT_EQ(app.Text(IDC_STATUS), kNextFile);
         app.Click(IDC_STATUS);
     }
-    EXPECT_TRUE(app.WaitForText(IDC_STATUS, kIdle));
+    EXPECT_TRUE(app.WaitForIdle());
     EXPECT_FALSE(app.IsEnabled(IDC_STATUS));
     EXPECT_TRUE(app.IsEnabled(IDC_OPEN));
     EXPECT_EQ(app.Text(IDC_HASH1), checksums[1]);
@@ -192,7 +198,7 @@ TEST(HashFilesRoad, StopAfterMatchingFileStopsAtTheFirstMatchOnly) {
             app.Click(IDC_STATUS);
         }
     }
-    EXPECT_TRUE(app.WaitForText(IDC_STATUS, kIdle));
+    EXPECT_TRUE(app.WaitForIdle());
     EXPECT_EQ(app.Text(IDC_HASH1), reference);
 }
 
@@ -215,7 +221,7 @@ TEST(HashFilesRoad, UnreadableFilesAreReportedAndTheFieldKeepsItsChecksum) {
     ASSERT_TRUE(app.Start(Quoted(file)));
     std::string kept = ReferenceMd5("kept");
     ASSERT_TRUE(app.WaitForText(IDC_HASH1, kept));
-    ASSERT_TRUE(app.WaitForText(IDC_STATUS, kIdle));
+    ASSERT_TRUE(app.WaitForIdle());
 
     // Handed over by a second start's command line.
     EXPECT_EQ(AppDriver::RunOther(Quoted(missing) + " " + Quoted(folder)), 0);
@@ -233,7 +239,7 @@ TEST(HashFilesRoad, UnreadableFilesAreReportedAndTheFieldKeepsItsChecksum) {
         AppDriver::Answer(box, IDOK);
         ASSERT_TRUE(WaitUntil([&] { return app.FindOwnedDialog() != box; }));
     }
-    EXPECT_TRUE(app.WaitForText(IDC_STATUS, kIdle));
+    EXPECT_TRUE(app.WaitForIdle());
     EXPECT_TRUE(app.WaitForNoOwnedDialog());
     EXPECT_EQ(app.Text(IDC_HASH1), kept);
     EXPECT_TRUE(app.IsEnabled(IDC_OPEN));
@@ -251,10 +257,10 @@ TEST(HashFilesRoad, ASecondStartHandsItsFileToTheFirst) {
     EXPECT_TRUE(app.WaitForText(IDC_STATUS, Counted(1, 2)));
     EXPECT_EQ(app.Text(IDC_HASH1), "") << "the handed-over file waits its turn";
     gate.Write("first");
-    gate.Close();
+    gate.End();
     EXPECT_TRUE(app.WaitForText(IDC_HASH1, ReferenceMd5("first")));
     EXPECT_TRUE(app.WaitForText(IDC_HASH2, ReferenceMd5("second")));
-    EXPECT_TRUE(app.WaitForText(IDC_STATUS, kIdle));
+    EXPECT_TRUE(app.WaitForIdle());
 
     // A second start without files only brings the first forward.
     EXPECT_EQ(AppDriver::RunOther(""), 1);
@@ -275,7 +281,7 @@ TEST(HashFilesRoad, ACancelEndsTheFileWithinOneChunk) {
     ASSERT_TRUE(lone.Write(chunk));
     app.Click(IDC_STATUS);
     ASSERT_TRUE(lone.Write(chunk));  // the job reads it, then sees the cancel
-    EXPECT_TRUE(app.WaitForText(IDC_STATUS, kIdle)) << "ended while its pipe is still open";
+    EXPECT_TRUE(app.WaitForIdle()) << "ended while its pipe is still open";
     EXPECT_FALSE(app.IsEnabled(IDC_STATUS));
     EXPECT_TRUE(app.IsEnabled(IDC_OPEN));
     EXPECT_EQ(app.Text(IDC_HASH2), "");
@@ -291,7 +297,7 @@ TEST(HashFilesRoad, ACancelEndsTheFileWithinOneChunk) {
     app.Click(IDC_STATUS);
     ASSERT_TRUE(first.Write(chunk));
     EXPECT_TRUE(app.WaitForText(IDC_HASH2, ReferenceMd5("next")));
-    EXPECT_TRUE(app.WaitForText(IDC_STATUS, kIdle));
+    EXPECT_TRUE(app.WaitForIdle());
     EXPECT_EQ(app.FindOwnedDialog(), nullptr);
 }
 
@@ -313,9 +319,8 @@ TEST(HashFilesRoad, EveryFileOfALargeHandOverIsHashedOnce) {
     ASSERT_TRUE(app.HandOver(gate.Path()));
     ASSERT_TRUE(gate.WaitConnected());
     ASSERT_TRUE(app.HandOver(commandLine, 120000));
-    EXPECT_TRUE(app.WaitForText(IDC_STATUS, Counted(1, kFiles + 1))) << "every arrival counted";
     gate.Write("gate");
-    gate.Close();
+    gate.End();
     std::string shown = ReferenceMd5("gate");
     ASSERT_TRUE(app.WaitForText(IDC_HASH1, shown));
     std::set<std::string> seen;
@@ -330,6 +335,62 @@ TEST(HashFilesRoad, EveryFileOfALargeHandOverIsHashedOnce) {
         EXPECT_TRUE(seen.insert(shown).second) << "hashed twice: " << shown;
     }
     EXPECT_EQ(seen, expected);
+}
+
+// String mode runs on the calling (user-interface) thread, in-process, with
+// the real main dialog.
+class HashJobStringMode : public ::testing::Test, protected MainWindowTestBase {
+protected:
+    std::string Text(int id) const {
+        char text[64] = "";
+        GetDlgItemTextA(window_, id, text, sizeof text);
+        return text;
+    }
+    bool Enabled(int id) const { return IsWindowEnabled(GetDlgItem(window_, id)) != FALSE; }
+};
+
+TEST_F(HashJobStringMode, AStringFillsAFieldLikeAFileWithoutFileFacts) {
+    Settings.StartInFullMode = true;
+    Settings.MultipleFiles = 0;  // never stops a string: nothing is queued
+    Settings.DiffHashColor = RGB(200, 0, 0);
+    FilesQueued = 0;
+    FilesStarted = 0;
+    ASSERT_NE(CreateMain(), nullptr);
+
+    HashJob(window_, "abc", false);
+    EXPECT_EQ(Text(IDC_HASH1), ReferenceMd5("abc"));
+    EXPECT_EQ(Text(IDC_STATUS), "Calverin");
+    EXPECT_FALSE(Enabled(IDC_STATUS));
+    EXPECT_TRUE(Enabled(IDC_OPEN));
+    EXPECT_EQ(JobState.load(), Idle);
+    EXPECT_STREQ(FieldInfo[0].path, "");
+    EXPECT_EQ(FieldInfo[0].sizeLow, 0xFFFFFFFFu);
+    EXPECT_EQ(FieldInfo[0].modified.dwHighDateTime, 0xFFFFFFFFu);
+    // The caller ends the count, as a hash-files thread does.
+    EXPECT_EQ(FilesStarted.load(), 1);
+    EXPECT_TRUE(EndBatchIfDone());
+
+    // Field 1 full and the window expanded: the next goes to field 2. Line
+    // breaks are hashed as the CR LF bytes typed.
+    HashJob(window_, "two\r\nlines", false);
+    EXPECT_TRUE(EndBatchIfDone());
+    EXPECT_EQ(Text(IDC_HASH2), ReferenceMd5("two\r\nlines"));
+    EXPECT_EQ(Text(IDC_HASH1), ReferenceMd5("abc"));
+    EXPECT_EQ(Text(IDC_OPEN), "Compare");
+    EXPECT_EQ(FieldColour, RGB(200, 0, 0));
+    EXPECT_EQ(Text(IDC_STATUS), "Calverin");
+    EXPECT_EQ(FilesQueued.load(), 0);
+    EXPECT_EQ(FilesStarted.load(), 0);
+}
+
+TEST_F(HashJobStringMode, ACollapsedWindowReplacesField1) {
+    Settings.StartInFullMode = false;
+    ASSERT_NE(CreateMain(), nullptr);
+    HashJob(window_, "first", false);
+    HashJob(window_, "", false);
+    EndBatchIfDone();
+    EXPECT_EQ(Text(IDC_HASH1), ReferenceMd5(""));
+    EXPECT_EQ(Text(IDC_HASH2), "");
 }
 
 }  // namespace
