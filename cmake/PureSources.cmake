@@ -9,6 +9,10 @@ set(CALVERIN_PURE_SOURCES
     app/IniPathRule.cpp
     jobs/SizeText.cpp
     app/CommandLineScan.cpp
+    ui/LayoutAnchor.cpp
+    jobs/HashBatch.cpp
+    ui/HexText.cpp
+    app/Placement.cpp
     ui/ChecksumScan.cpp
 )
 
@@ -22,6 +26,10 @@ set(CALVERIN_PURE_TESTS
     tests/app/IniPathRuleTest.cpp
     tests/jobs/SizeTextTest.cpp
     tests/app/CommandLineScanTest.cpp
+    tests/ui/LayoutAnchorTest.cpp
+    tests/jobs/HashBatchTest.cpp
+    tests/ui/HexTextTest.cpp
+    tests/app/PlacementTest.cpp
     tests/ui/ChecksumScanTest.cpp
 )
 

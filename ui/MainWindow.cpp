@@ -9,15 +9,18 @@
 #include "app/CommandLine.h"
 #include "app/CommandLineScan.h"
 #include "app/OptionalFunctions.h"
+#include "app/OptionsDialog.h"
 #include "app/Pickers.h"
 #include "app/ResourceModule.h"
 #include "app/Settings.h"
 #include "jobs/HashFilesJob.h"
 #include "jobs/JobRunner.h"
 #include "res/resource.h"
+#include "ui/AboutDialog.h"
 #include "ui/Comparison.h"
 #include "ui/FileTooltip.h"
 #include "ui/HashField.h"
+#include "ui/HashStringDialog.h"
 #include "ui/StatusButton.h"
 
 HWND MainWindow;
@@ -217,6 +220,16 @@ void TransparencyCommand(HWND window) {
     SetWindowOpacity(window, TransparentOn ? Settings.WindowOpacity : 255);
 }
 
+void HashStringCommand(HWND window) { ShowHashStringDialog(window); }
+
+// Whatever the dialog's result, the toggle follows the setting afterwards.
+void OptionsCommand(HWND window) {
+    ShowOptionsDialog(window);
+    TransparentOn = Settings.Transparent;
+}
+
+void AboutCommand(HWND window) { ShowAboutDialog(window); }
+
 void AlwaysOnTopCommand(HWND window) {
     Topmost = !Topmost;
     ApplyTopmost(window);
@@ -239,15 +252,15 @@ const Command kCommands[] = {
     {IDC_MENU, RunsWhileBusy, MenuPictureCommand},
     {IDC_STATUS, RunsWhileBusy, StatusCommand},  // does nothing itself while Idle
     {IDM_CLEAR_BOTH, IgnoredWhileBusy, ClearBothCommand},
-    {IDM_HASH_STRING, IgnoredWhileBusy, nullptr},  // Hash String dialog (HashStringDialog)
+    {IDM_HASH_STRING, IgnoredWhileBusy, HashStringCommand},
     {IDM_SEARCH_HASH, IgnoredWhileBusy, SearchCommand},
     {IDM_CLEAR_HASH1, IgnoredWhileBusy, ClearHash1Command},
     {IDM_CLEAR_HASH2, IgnoredWhileBusy, ClearHash2Command},
     {IDM_BENCHMARK, IgnoredWhileBusy, nullptr},  // file picker (Pickers), then BenchmarkJob
     {IDM_TRANSPARENCY, RunsWhileBusy, TransparencyCommand},
-    {IDM_ABOUT, IgnoredWhileBusy, nullptr},  // About dialog (AboutDialog)
+    {IDM_ABOUT, IgnoredWhileBusy, AboutCommand},
     {IDM_ALWAYS_ON_TOP, RunsWhileBusy, AlwaysOnTopCommand},
-    {IDM_OPTIONS, IgnoredWhileBusy, nullptr},  // Options dialog (OptionsDialog)
+    {IDM_OPTIONS, IgnoredWhileBusy, OptionsCommand},
 };
 
 // --- Message handlers -------------------------------------------------------

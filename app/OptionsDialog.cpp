@@ -1,0 +1,231 @@
+#include "app/OptionsDialog.h"
+
+#include <commctrl.h>
+#include <commdlg.h>
+
+#include <cstdio>
+
+#include "app/OptionalFunctions.h"
+#include "app/ResourceModule.h"
+#include "app/Settings.h"
+#include "res/resource.h"
+#include "ui/MainWindow.h"
+
+COLORREF CustomColours[16] = {
+    0x00DCDCFF, 0x00E1FFE1, 0x00FFF0E1, 0, 0, 0, 0, 0,
+    0x00C9C9F8, 0x00C9FCC9, 0x00C9F8FC, 0, 0, 0, 0, 0,
+};
+
+namespace {
+
+constexpr int kOpacityMax = 255;
+constexpr COLORREF kColourMask = 0x00FFFFFF;
+
+const char* const kMultipleFilesTexts[] = {
+    "Stop after every file",
+    "Stop after matching file",
+    "Don't stop between files",
+};
+
+// The check boxes in the order of their ids (1031 to 1035).
+constexpr int kCheckBoxes[] = {
+    IDC_OPT_FULL_MODE, IDC_OPT_OPEN_AT_START, IDC_OPT_TOP_MOST, IDC_OPT_REMEMBER_POS,
+    IDC_OPT_TRANSPARENT,
+};
+
+// State of one opening; the dialog is modal, so there is one at a time.
+HBITMAP Bitmap;
+bool TransparencyAvailable;
+
+bool* CheckBoxSetting(int index) {
+    bool* settings[] = {&Settings.StartInFullMode, &Settings.GetFileOnStart,
+                        &Settings.StartInTopMost, &Settings.RememberPosition,
+                        &Settings.Transparent};
+    return settings[index];
+}
+
+bool IsChecked(HWND dialog, int id) {
+    return SendDlgItemMessageA(dialog, id, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+COLORREF SwatchColour(HWND dialog, int id) {
+    return (COLORREF)GetWindowLongPtrA(GetDlgItem(dialog, id), GWLP_USERDATA);
+}
+
+void SetSwatchColour(HWND dialog, int id, COLORREF colour) {
+    SetWindowLongPtrA(GetDlgItem(dialog, id), GWLP_USERDATA, (LONG_PTR)colour);
+}
+
+// The opacity in whole per cent, the fraction dropped: 2 gives 0, 128 gives 50.
+void UpdateOpacityText(HWND dialog) {
+    int position = (int)SendDlgItemMessageA(dialog, IDC_OPT_OPACITY, TBM_GETPOS, 0, 0);
+    char text[16];
+    snprintf(text, sizeof text, "%d %%", position * 100 / kOpacityMax);
+    SetDlgItemTextA(dialog, IDC_OPT_OPACITY_TEXT, text);
+}
+
+void EnableOpacity(HWND dialog, bool enable) {
+    EnableWindow(GetDlgItem(dialog, IDC_OPT_OPACITY), enable);
+    EnableWindow(GetDlgItem(dialog, IDC_OPT_OPACITY_TEXT), enable);
+}
+
+INT_PTR OnInitDialog(HWND dialog) {
+    Bitmap = LoadModuleBitmap(MAKEINTRESOURCEA(IDB_MENU));
+    if (Bitmap)
+        SendDlgItemMessageA(dialog, IDC_MENU, STM_SETIMAGE, IMAGE_BITMAP, (LPARAM)Bitmap);
+    if (OptIsThemeActive())
+        ShowWindow(GetDlgItem(dialog, IDC_OPT_FRAME), SW_HIDE);
+    SendDlgItemMessageA(dialog, IDC_OPT_OPACITY, TBM_SETRANGEMAX, FALSE, kOpacityMax);
+    SendDlgItemMessageA(dialog, IDC_OPT_OPACITY, TBM_SETPOS, TRUE, Settings.WindowOpacity);
+    UpdateOpacityText(dialog);
+    TransparencyAvailable = SetWindowOpacity(nullptr, -1);
+    for (int i = 0; i < 5; ++i)
+        SendDlgItemMessageA(dialog, kCheckBoxes[i], BM_SETCHECK,
+                            *CheckBoxSetting(i) ? BST_CHECKED : BST_UNCHECKED, 0);
+    SetSwatchColour(dialog, IDC_OPT_DIFF_COLOR, Settings.DiffHashColor);
+    SetSwatchColour(dialog, IDC_OPT_SAME_HASH_COLOR, Settings.SameHashColor);
+    SetSwatchColour(dialog, IDC_OPT_SAME_FILE_COLOR, Settings.SameFileColor);
+    for (const char* text : kMultipleFilesTexts)
+        SendDlgItemMessageA(dialog, IDC_OPT_MULTIPLE_FILES, CB_ADDSTRING, 0, (LPARAM)text);
+    // An index outside the list leaves it without a selection.
+    SendDlgItemMessageA(dialog, IDC_OPT_MULTIPLE_FILES, CB_SETCURSEL, Settings.MultipleFiles, 0);
+    EnableOpacity(dialog, TransparencyAvailable && Settings.Transparent);
+    EnableWindow(GetDlgItem(dialog, IDC_OPT_TRANSPARENT), TransparencyAvailable);
+    return FALSE;
+}
+
+void ReadControls(HWND dialog) {
+    for (int i = 0; i < 5; ++i)
+        *CheckBoxSetting(i) = IsChecked(dialog, kCheckBoxes[i]);
+    Settings.WindowOpacity =
+        (int)SendDlgItemMessageA(dialog, IDC_OPT_OPACITY, TBM_GETPOS, 0, 0);
+    Settings.DiffHashColor = SwatchColour(dialog, IDC_OPT_DIFF_COLOR);
+    Settings.SameHashColor = SwatchColour(dialog, IDC_OPT_SAME_HASH_COLOR);
+    Settings.SameFileColor = SwatchColour(dialog, IDC_OPT_SAME_FILE_COLOR);
+    Settings.MultipleFiles =
+        (int)SendDlgItemMessageA(dialog, IDC_OPT_MULTIPLE_FILES, CB_GETCURSEL, 0, 0);
+}
+
+void WriteSettings() {
+    const char* section = kSettingsSection;
+    bool registry = Settings.UseRegistry;
+    WriteSettingInt(section, "StartInFullMode", Settings.StartInFullMode, IniPath, registry);
+    WriteSettingInt(section, "GetFileOnStart", Settings.GetFileOnStart, IniPath, registry);
+    WriteSettingInt(section, "StartInTopMost", Settings.StartInTopMost, IniPath, registry);
+    WriteSettingInt(section, "RememberPosition", Settings.RememberPosition, IniPath, registry);
+    WriteSettingInt(section, "Transparent", Settings.Transparent, IniPath, registry);
+    WriteSettingInt(section, "WindowOpacity", Settings.WindowOpacity, IniPath, registry);
+    WriteSettingColor(section, "SameFileColor", Settings.SameFileColor, IniPath, registry);
+    WriteSettingColor(section, "SameHashColor", Settings.SameHashColor, IniPath, registry);
+    WriteSettingColor(section, "DiffHashColor", Settings.DiffHashColor, IniPath, registry);
+    WriteSettingInt(section, "MultipleFiles", Settings.MultipleFiles, IniPath, registry);
+    FlushSettings(IniPath, registry);
+}
+
+INT_PTR OnOk(HWND dialog) {
+    ReadControls(dialog);
+    WriteSettings();
+    HWND owner = GetWindow(dialog, GW_OWNER);
+    if (TransparencyAvailable)
+        SetWindowOpacity(owner, Settings.Transparent ? Settings.WindowOpacity : kOpacityMax);
+    InvalidateRect(owner, nullptr, TRUE);
+    EndDialog(dialog, IDOK);
+    return TRUE;
+}
+
+INT_PTR OnSwatch(HWND dialog, int id) {
+    COLORREF colour = SwatchColour(dialog, id);
+    if (PickColour(dialog, &colour)) {
+        SetSwatchColour(dialog, id, colour);
+        InvalidateRect(GetDlgItem(dialog, id), nullptr, TRUE);
+    }
+    return TRUE;
+}
+
+INT_PTR OnCommand(HWND dialog, WPARAM wParam) {
+    int id = LOWORD(wParam);
+    switch (id) {
+    case IDC_OPT_TRANSPARENT:
+        EnableOpacity(dialog, IsChecked(dialog, IDC_OPT_TRANSPARENT));
+        return TRUE;
+    case IDC_OPT_DIFF_COLOR:
+    case IDC_OPT_SAME_HASH_COLOR:
+    case IDC_OPT_SAME_FILE_COLOR:
+        return OnSwatch(dialog, id);
+    case IDOK:
+        return OnOk(dialog);
+    case IDCANCEL:
+        EndDialog(dialog, IDCANCEL);
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+INT_PTR OnDrawItem(const DRAWITEMSTRUCT* item) {
+    bool swatch = item->CtlID == IDC_OPT_DIFF_COLOR || item->CtlID == IDC_OPT_SAME_HASH_COLOR ||
+                  item->CtlID == IDC_OPT_SAME_FILE_COLOR;
+    if (!swatch || !(item->itemAction & ODA_DRAWENTIRE))
+        return TRUE;
+    COLORREF colour = (COLORREF)GetWindowLongPtrA(item->hwndItem, GWLP_USERDATA) & kColourMask;
+    HBRUSH brush = CreateSolidBrush(colour);
+    RECT area = item->rcItem;
+    FillRect(item->hDC, &area, brush);
+    DrawEdge(item->hDC, &area, BDR_SUNKENOUTER, BF_RECT);
+    DeleteObject(brush);
+    return TRUE;
+}
+
+// A press on a free spot drags the dialog as if by its caption.
+INT_PTR OnLButtonDown(HWND dialog) {
+    POINT cursor;
+    GetCursorPos(&cursor);
+    PostMessageA(dialog, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(cursor.x, cursor.y));
+    return TRUE;
+}
+
+INT_PTR OnDestroy() {
+    if (Bitmap)
+        DeleteObject(Bitmap);
+    Bitmap = nullptr;
+    return TRUE;
+}
+
+}  // namespace
+
+bool PickColour(HWND owner, COLORREF* colour) {
+    CHOOSECOLORA choice = {};
+    choice.lStructSize = sizeof choice;
+    choice.hwndOwner = owner;
+    choice.rgbResult = *colour;
+    choice.lpCustColors = CustomColours;
+    choice.Flags = CC_RGBINIT | CC_FULLOPEN;
+    if (!ChooseColorA(&choice))
+        return false;
+    *colour = choice.rgbResult;
+    return true;
+}
+
+INT_PTR CALLBACK OptionsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_INITDIALOG:
+        return OnInitDialog(dialog);
+    case WM_COMMAND:
+        return OnCommand(dialog, wParam);
+    case WM_HSCROLL:
+        UpdateOpacityText(dialog);
+        return TRUE;
+    case WM_DRAWITEM:
+        return OnDrawItem((const DRAWITEMSTRUCT*)lParam);
+    case WM_LBUTTONDOWN:
+        return OnLButtonDown(dialog);
+    case WM_DESTROY:
+        return OnDestroy();
+    default:
+        return FALSE;
+    }
+}
+
+INT_PTR ShowOptionsDialog(HWND owner) {
+    return ShowModuleDialog(MAKEINTRESOURCEA(IDD_OPTIONS), owner, OptionsDialogProc);
+}

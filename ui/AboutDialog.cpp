@@ -1,0 +1,61 @@
+#include "ui/AboutDialog.h"
+
+#include <shellapi.h>
+
+#include "app/ResourceModule.h"
+#include "res/resource.h"
+#include "ui/LinkButton.h"
+
+const char* const kMakerWebPage = "http://orrendale.example/";
+
+namespace {
+
+INT_PTR OnInitDialog(HWND dialog) {
+    HWND link = GetDlgItem(dialog, IDC_LINK);
+    if (link) {
+        SubclassLinkButton(link);
+        SendMessageA(link, UM_LINK_INIT, 0, 0);
+    }
+    return FALSE;
+}
+
+INT_PTR OnCommand(HWND dialog, WPARAM wParam) {
+    switch (LOWORD(wParam)) {
+    case IDOK:
+    case IDCANCEL:
+        EndDialog(dialog, LOWORD(wParam));
+        return TRUE;
+    case IDC_LINK:
+        // A browser that cannot be started is not reported; the dialog stays.
+        ShellExecuteA(dialog, "open", kMakerWebPage, nullptr, nullptr, SW_SHOWNORMAL);
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+INT_PTR OnDrawItem(const DRAWITEMSTRUCT* item) {
+    if (item->CtlID == IDC_LINK)
+        DrawLinkButton(item);
+    return TRUE;
+}
+
+}  // namespace
+
+INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_INITDIALOG:
+        return OnInitDialog(dialog);
+    case WM_COMMAND:
+        return OnCommand(dialog, wParam);
+    case WM_DRAWITEM:
+        return OnDrawItem((const DRAWITEMSTRUCT*)lParam);
+    default:
+        return FALSE;
+    }
+}
+
+INT_PTR ShowAboutDialog(HWND owner) {
+    return DialogBoxParamA(ResourceModule.own, MAKEINTRESOURCEA(IDD_ABOUT), owner,
+                           AboutDialogProc, 0);
+}

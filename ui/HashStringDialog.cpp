@@ -1,0 +1,200 @@
+#include "ui/HashStringDialog.h"
+
+#include "app/ResourceModule.h"
+#include "jobs/HashFilesJob.h"
+#include "jobs/JobRunner.h"
+#include "res/resource.h"
+
+namespace {
+
+constexpr int kMinimumWidth = 288;
+constexpr int kMinimumHeight = 146;
+constexpr UINT kSimpleBeep = 0xFFFFFFFF;
+constexpr DWORD kGripStyle =
+    WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | SBS_SIZEGRIP | SBS_SIZEBOXBOTTOMRIGHTALIGN;
+
+// Kept for the whole run: the place of the last closing and the anchors.
+RECT SavedRect;
+bool AnchorsRecorded;
+LayoutEntry Layout[] = {
+    {IDC_STRING_TEXT, 0, 0, 0, 0, AnchorStretch, AnchorStretch},
+    {IDC_MENU, 0, 0, 0, 0, AnchorFixed, AnchorMove},
+    {IDOK, 0, 0, 0, 0, AnchorMove, AnchorMove},
+    {IDC_SIZE_GRIP, 0, 0, 0, 0, AnchorMove, AnchorMove},
+};
+constexpr int kLayoutRows = sizeof(Layout) / sizeof(Layout[0]);
+
+// State of one opening; the dialog is modal, so there is one at a time.
+struct Opening {
+    HBITMAP bitmap;
+    HWND grip;
+    HWND edit;
+    WNDPROC editProc;
+    LRESULT editCode;
+};
+Opening Current;
+
+// The edit keeps Tab: it types a tab character instead of moving the focus.
+LRESULT CALLBACK TextEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_GETDLGCODE)
+        return Current.editCode | DLGC_WANTTAB;
+    return CallWindowProcA(Current.editProc, edit, message, wParam, lParam);
+}
+
+void CreateSizeGrip(HWND dialog) {
+    RECT client;
+    GetClientRect(dialog, &client);
+    int width = GetSystemMetrics(SM_CXVSCROLL);
+    int height = GetSystemMetrics(SM_CYHSCROLL);
+    Current.grip = CreateWindowExA(0, "ScrollBar", nullptr, kGripStyle, client.right - width,
+                                   client.bottom - height, width, height, dialog,
+                                   (HMENU)(INT_PTR)IDC_SIZE_GRIP,
+                                   (HINSTANCE)GetWindowLongPtrA(dialog, GWLP_HINSTANCE), nullptr);
+}
+
+INT_PTR OnInitDialog(HWND dialog) {
+    Current = Opening{};
+    Current.bitmap = LoadModuleBitmap(MAKEINTRESOURCEA(IDB_MENU));
+    if (Current.bitmap)
+        SendDlgItemMessageA(dialog, IDC_MENU, STM_SETIMAGE, IMAGE_BITMAP,
+                            (LPARAM)Current.bitmap);
+    // The WM_SIZE this causes is laid out with the anchors of the last opening.
+    if (!IsRectEmpty(&SavedRect))
+        SetWindowPos(dialog, nullptr, SavedRect.left, SavedRect.top,
+                     SavedRect.right - SavedRect.left, SavedRect.bottom - SavedRect.top,
+                     SWP_NOZORDER);
+    CreateSizeGrip(dialog);
+    Current.edit = GetDlgItem(dialog, IDC_STRING_TEXT);
+    if (Current.edit) {
+        Current.editCode = SendMessageA(Current.edit, WM_GETDLGCODE, 0, 0);
+        Current.editProc =
+            (WNDPROC)SetWindowLongPtrA(Current.edit, GWLP_WNDPROC, (LONG_PTR)TextEditProc);
+    }
+    AnchorLayout(dialog, Layout, kLayoutRows, nullptr);
+    AnchorsRecorded = true;
+    if (Current.edit)
+        SendMessageA(Current.edit, WM_PASTE, 0, 0);
+    return FALSE;
+}
+
+INT_PTR OnSize(HWND dialog, WPARAM type, LPARAM lParam) {
+    if (type == SIZE_MAXSHOW || type == SIZE_MAXHIDE || type == SIZE_MINIMIZED)
+        return TRUE;
+    if (AnchorsRecorded) {
+        SIZE client = {LOWORD(lParam), HIWORD(lParam)};
+        AnchorLayout(dialog, Layout, kLayoutRows, &client);
+    }
+    if (Current.grip)
+        ShowWindow(Current.grip, type == SIZE_MAXIMIZED ? SW_HIDE : SW_SHOW);
+    return TRUE;
+}
+
+INT_PTR OnGetMinMaxInfo(MINMAXINFO* info) {
+    info->ptMinTrackSize.x = kMinimumWidth;
+    info->ptMinTrackSize.y = kMinimumHeight;
+    return TRUE;
+}
+
+// Hashes the text into a field of the owner. While a job holds the fields, or
+// when there is no memory for a copy of the text, the dialog stays open with
+// its text and beeps, and the user may press OK again.
+INT_PTR OnOk(HWND dialog) {
+    if (JobState.load() != Idle) {
+        MessageBeep(kSimpleBeep);
+        return TRUE;
+    }
+    HWND owner = GetWindow(dialog, GW_OWNER);
+    int length = Current.edit ? GetWindowTextLengthA(Current.edit) : 0;
+    HGLOBAL text = GlobalAlloc(GMEM_FIXED | GMEM_ZEROINIT, (SIZE_T)length + 1);
+    if (!text) {
+        MessageBeep(kSimpleBeep);
+        return TRUE;
+    }
+    char* chars = (char*)text;
+    if (Current.edit)
+        GetWindowTextA(Current.edit, chars, length + 1);
+    SetForegroundWindow(owner);
+    HashJob(owner, chars, false);
+    EndBatchIfDone();
+    GlobalFree(text);
+    EndDialog(dialog, IDOK);
+    return TRUE;
+}
+
+INT_PTR OnCommand(HWND dialog, WPARAM wParam) {
+    switch (LOWORD(wParam)) {
+    case IDOK:
+        return OnOk(dialog);
+    case IDCANCEL:
+        EndDialog(dialog, IDCANCEL);
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+// A press on a free spot drags the dialog as if by its caption.
+INT_PTR OnLButtonDown(HWND dialog) {
+    POINT cursor;
+    GetCursorPos(&cursor);
+    PostMessageA(dialog, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(cursor.x, cursor.y));
+    return TRUE;
+}
+
+INT_PTR OnDestroy(HWND dialog) {
+    if (Current.bitmap)
+        DeleteObject(Current.bitmap);
+    GetWindowRect(dialog, &SavedRect);
+    // The edit, destroyed after its parent, still forwards to editProc.
+    Current.bitmap = nullptr;
+    Current.grip = nullptr;
+    return TRUE;
+}
+
+}  // namespace
+
+void AnchorLayout(HWND dialog, LayoutEntry* rows, int count, const SIZE* newClient) {
+    RECT client;
+    GetClientRect(dialog, &client);
+    for (int i = 0; i < count; ++i) {
+        HWND control = GetDlgItem(dialog, rows[i].id);
+        if (!control)
+            continue;
+        if (newClient) {
+            ControlBox box = PlaceAnchored(rows[i], newClient->cx, newClient->cy);
+            MoveWindow(control, box.left, box.top, box.width, box.height, TRUE);
+            continue;
+        }
+        RECT place;
+        GetWindowRect(control, &place);
+        POINT corners[2] = {{place.left, place.top}, {place.right, place.bottom}};
+        ScreenToClient(dialog, &corners[0]);
+        ScreenToClient(dialog, &corners[1]);
+        ControlBox box = {corners[0].x, corners[0].y, corners[1].x - corners[0].x,
+                          corners[1].y - corners[0].y};
+        RecordAnchor(&rows[i], box, client.right, client.bottom);
+    }
+}
+
+INT_PTR CALLBACK HashStringDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_INITDIALOG:
+        return OnInitDialog(dialog);
+    case WM_SIZE:
+        return OnSize(dialog, wParam, lParam);
+    case WM_GETMINMAXINFO:
+        return OnGetMinMaxInfo((MINMAXINFO*)lParam);
+    case WM_COMMAND:
+        return OnCommand(dialog, wParam);
+    case WM_LBUTTONDOWN:
+        return OnLButtonDown(dialog);
+    case WM_DESTROY:
+        return OnDestroy(dialog);
+    default:
+        return FALSE;
+    }
+}
+
+INT_PTR ShowHashStringDialog(HWND owner) {
+    return ShowModuleDialog(MAKEINTRESOURCEA(IDD_HASH_STRING), owner, HashStringDialogProc);
+}
