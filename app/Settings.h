@@ -46,3 +46,26 @@ void FlushSettings(const char* iniPath, bool useRegistry);
 // Chooses the store, fills Settings and copies CustomUI into customUi
 // (MAX_PATH characters).
 void LoadSettings(char* customUi);
+
+// Key names of the store.
+constexpr const char* kKeyUseRegistry = "UseRegistry";
+constexpr const char* kKeyStartInFullMode = "StartInFullMode";
+constexpr const char* kKeyGetFileOnStart = "GetFileOnStart";
+constexpr const char* kKeyStartInTopMost = "StartInTopMost";
+constexpr const char* kKeyRememberPosition = "RememberPosition";
+constexpr const char* kKeyTransparent = "Transparent";
+constexpr const char* kKeyWindowOpacity = "WindowOpacity";
+constexpr const char* kKeySameFileColor = "SameFileColor";
+constexpr const char* kKeySameHashColor = "SameHashColor";
+constexpr const char* kKeyDiffHashColor = "DiffHashColor";
+constexpr const char* kKeyMultipleFiles = "MultipleFiles";
+constexpr const char* kKeyCustomUI = "CustomUI";
+constexpr const char* kKeyWindowLeft = "WindowLeft";
+constexpr const char* kKeyWindowTop = "WindowTop";
+
+// Defaults of the values that Settings holds.
+constexpr int kDefaultWindowOpacity = 255;
+constexpr COLORREF kDefaultSameFileColor = 0xFFF0E1; // #e1f0ff
+constexpr COLORREF kDefaultSameHashColor = 0xE1FFE1; // #e1ffe1
+constexpr COLORREF kDefaultDiffHashColor = 0xDCDCFF; // #ffdcdc
+constexpr int kDefaultMultipleFiles = 1;
