@@ -2,20 +2,32 @@
 # sanitizers; the Windows build compiles them as part of the program.
 set(CALVERIN_PURE_SOURCES
     engine/Md5.cpp
+    jobs/HashBatch.cpp
+    ui/HexText.cpp
+    app/Placement.cpp
     app/ColourText.cpp
     app/IniPathRule.cpp
     jobs/SizeText.cpp
+    app/CommandLineScan.cpp
+    ui/ChecksumScan.cpp
 )
 
 # Tests of the pure units: run natively under the sanitizers and under Wine.
 set(CALVERIN_PURE_TESTS
     tests/engine/Md5Test.cpp
+    tests/jobs/HashBatchTest.cpp
+    tests/ui/HexTextTest.cpp
+    tests/app/PlacementTest.cpp
     tests/app/ColourTextTest.cpp
     tests/app/IniPathRuleTest.cpp
     tests/jobs/SizeTextTest.cpp
+    tests/app/CommandLineScanTest.cpp
+    tests/ui/ChecksumScanTest.cpp
 )
 
 # libFuzzer targets (host build with clang only): name=source pairs.
 set(CALVERIN_FUZZERS
     fuzz_colour_text=tests/fuzz/ColourTextFuzz.cpp
+    fuzz_command_line=tests/fuzz/CommandLineScanFuzz.cpp
+    fuzz_checksum_scan=tests/fuzz/ChecksumScanFuzz.cpp
 )

@@ -31,10 +31,18 @@ extern char JobPath[kJobPathSize];
 // two thousand queued files.
 constexpr SIZE_T kJobStackReserve = 64 * 1024;
 
+// At most this many job threads wait for RunToken at once; later jobs wait in
+// a queue without a thread and get theirs as waiting threads start their jobs.
+// Some systems raise every stack reservation to 1 MiB or more, so even small
+// reservations do not let thousands of threads wait side by side.
+constexpr LONG kMaxWaitingJobThreads = 128;
+
+// Creates the events once; later calls keep the existing ones.
 bool CreateJobEvents();
 
 // Hands path (at most kJobPathSize - 1 characters) to a new worker running
-// routine with the address of JobPath. Returns false when the job was dropped.
+// routine with the address of JobPath, or queues it for a worker when
+// kMaxWaitingJobThreads already wait. Returns false when the job was dropped.
 bool StartJob(const char* path, LPTHREAD_START_ROUTINE routine,
               SIZE_T stackReserve = kJobStackReserve);
 
@@ -42,6 +50,7 @@ bool StartJob(const char* path, LPTHREAD_START_ROUTINE routine,
 // own buffer (kJobPathSize bytes) and free the slot for the next StartJob.
 void TakeJobPath(const void* param, char* ownPath);
 // Waits for RunToken; false when the wait failed (the job must not run).
+// Either way the thread no longer waits, so a queued job gets a thread.
 bool WaitForRunToken();
 void ReleaseRunToken();
 void ContinueSearch();

@@ -30,6 +30,27 @@
 #define IDC_MENU 1007
 #define IDC_STATUS 1008
 
+// Hash String dialog
+#define IDC_STRING_TEXT 1020
+#define IDC_SIZE_GRIP 1021
+
+// Options dialog
+#define IDC_OPT_FRAME 1030
+#define IDC_OPT_FULL_MODE 1031
+#define IDC_OPT_OPEN_AT_START 1032
+#define IDC_OPT_TOP_MOST 1033
+#define IDC_OPT_REMEMBER_POS 1034
+#define IDC_OPT_TRANSPARENT 1035
+#define IDC_OPT_OPACITY 1036
+#define IDC_OPT_OPACITY_TEXT 1037
+#define IDC_OPT_DIFF_COLOR 1038
+#define IDC_OPT_SAME_HASH_COLOR 1039
+#define IDC_OPT_SAME_FILE_COLOR 1040
+#define IDC_OPT_MULTIPLE_FILES 1041
+
+// About dialog
+#define IDC_LINK 1050
+
 // Main window commands
 #define IDM_CLEAR_BOTH 1100
 #define IDM_HASH_STRING 1101

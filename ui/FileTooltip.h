@@ -5,6 +5,10 @@
 
 struct HashFieldInfo;
 
+// The main window's one tooltip control; null before CreateFileTooltip or when
+// it could not be created (the window then works without tips).
+extern HWND FileTooltip;
+
 void CreateFileTooltip(HWND mainWindow);
 void SetFieldTooltip(HWND field, const char* text);
 void RefreshFieldTooltip(HWND field, const HashFieldInfo* info);

@@ -1,0 +1,17 @@
+#include "app/CommandLine.h"
+
+#include "app/CommandLineScan.h"
+#include "jobs/HashFilesJob.h"
+#include "jobs/JobRunner.h"
+
+static_assert(kMaxHandedPath == kJobPathSize - 1, "a handed path must fit the job buffer");
+
+static void StartHashJob(const char* path, void*) {
+    StartJob(path, HashFileThread);
+}
+
+void SplitCommandLine(const char* text) {
+    if (text == nullptr)
+        return;
+    ScanCommandLine(text, StartHashJob, nullptr);
+}

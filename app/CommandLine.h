@@ -1,0 +1,6 @@
+// The command-line path list: one hash-files job per path, in text order.
+#pragma once
+
+// text: the command line without the program's name (start-up), or a second
+// instance's hand-off. Returns once the last path has been handed to its job.
+void SplitCommandLine(const char* text);

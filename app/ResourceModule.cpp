@@ -1,0 +1,66 @@
+#include "app/ResourceModule.h"
+
+#include "res/resource.h"
+
+ResourceModuleState ResourceModule = {nullptr, nullptr};
+
+// Resources that only the program itself may supply, whatever the custom
+// module holds: the About dialog names the program and its maker.
+static bool IsOwnOnly(LPCSTR name, LPCSTR type) {
+    return type == RT_DIALOG && name == MAKEINTRESOURCEA(IDD_ABOUT);
+}
+
+void OpenResourceModule(const char* moduleName) {
+    CloseResourceModule();
+    if (moduleName == nullptr || moduleName[0] == '\0')
+        return;
+    ResourceModule.custom = LoadLibraryA(moduleName);
+}
+
+void CloseResourceModule() {
+    if (ResourceModule.custom != nullptr) {
+        FreeLibrary(ResourceModule.custom);
+        ResourceModule.custom = nullptr;
+    }
+}
+
+// Decided per resource and per load, never cached: a custom module may hold
+// only the resources it changes.
+HINSTANCE PickResourceModule(LPCSTR name, LPCSTR type) {
+    if (ResourceModule.custom == nullptr || IsOwnOnly(name, type))
+        return ResourceModule.own;
+    if (FindResourceA(ResourceModule.custom, name, type) != nullptr)
+        return ResourceModule.custom;
+    return ResourceModule.own;
+}
+
+HBITMAP LoadModuleBitmap(LPCSTR name) {
+    return LoadBitmapA(PickResourceModule(name, RT_BITMAP), name);
+}
+
+HANDLE LoadModuleImage(LPCSTR name, UINT imageType, int width, int height, UINT flags) {
+    // Only bitmaps are loaded this way, so the lookup is always RT_BITMAP.
+    return LoadImageA(PickResourceModule(name, RT_BITMAP), name, imageType, width, height, flags);
+}
+
+INT_PTR ShowModuleDialog(LPCSTR templateName, HWND owner, DLGPROC procedure) {
+    return DialogBoxParamA(PickResourceModule(templateName, RT_DIALOG), templateName, owner,
+                           procedure, 0);
+}
+
+HWND CreateModuleDialog(LPCSTR templateName, HWND owner, DLGPROC procedure) {
+    return CreateDialogParamA(PickResourceModule(templateName, RT_DIALOG), templateName, owner,
+                              procedure, 0);
+}
+
+HACCEL LoadModuleAccelerators(LPCSTR name) {
+    return LoadAcceleratorsA(PickResourceModule(name, RT_ACCELERATOR), name);
+}
+
+HICON LoadModuleIcon(LPCSTR name) {
+    return LoadIconA(PickResourceModule(name, RT_GROUP_ICON), name);
+}
+
+HMENU LoadModuleMenu(LPCSTR name) {
+    return LoadMenuA(PickResourceModule(name, RT_MENU), name);
+}

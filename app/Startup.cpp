@@ -1,0 +1,53 @@
+#include "app/Startup.h"
+
+namespace {
+
+constexpr int kFindAttempts = 30;
+constexpr DWORD kFindPauseMs = 100;
+
+}  // namespace
+
+HWND FindMainWindow() {
+    HWND candidate = nullptr;
+    while ((candidate = FindWindowExA(nullptr, candidate, kMainWindowClass, kMainWindowTitle))) {
+        if (!GetWindow(candidate, GW_OWNER))
+            return candidate;
+    }
+    return nullptr;
+}
+
+int HandOffToFirstInstance(HINSTANCE instance, const char* commandLine) {
+    HWND target = nullptr;
+    for (int attempt = 0; attempt < kFindAttempts; ++attempt) {
+        target = FindMainWindow();
+        if (target && IsWindow(target))
+            break;
+        target = nullptr;
+        Sleep(kFindPauseMs);
+    }
+    if (!target)
+        return kExitNoHandOff;
+    SetForegroundWindow(target);
+    if (!commandLine || commandLine[0] == '\0')
+        return kExitNoHandOff;
+    COPYDATASTRUCT block = {};
+    block.dwData = 0;
+    block.cbData = lstrlenA(commandLine) + 1;
+    block.lpData = (PVOID)commandLine;
+    // Returns once the first instance has queued every path.
+    SendMessageA(target, WM_COPYDATA, (WPARAM)instance, (LPARAM)&block);
+    return kExitNormal;
+}
+
+void RunMessageLoop(HWND mainWindow, HACCEL accelerators) {
+    MSG message;
+    // -1 (an error) is taken like a message: the loop goes on.
+    while (GetMessageA(&message, nullptr, 0, 0) != 0) {
+        if (TranslateAcceleratorA(mainWindow, accelerators, &message))
+            continue;
+        if (IsDialogMessageA(mainWindow, &message))
+            continue;
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+}

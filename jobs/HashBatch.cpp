@@ -1,0 +1,18 @@
+#include "jobs/HashBatch.h"
+
+BatchStopRule BatchStopRuleOf(int multipleFiles) {
+    if (multipleFiles < 0)
+        return StopAfterMatchingFile;
+    if (multipleFiles > 2)
+        return NeverStop;
+    return static_cast<BatchStopRule>(multipleFiles);
+}
+
+bool StopsAfterFile(BatchStopRule rule, bool intoField2, long started, long queued,
+                    bool matchesField1) {
+    if (started >= queued)
+        return false;  // the last file of the batch ends it
+    if (rule == StopAfterEveryFile)
+        return true;
+    return rule == StopAfterMatchingFile && intoField2 && matchesField1;
+}

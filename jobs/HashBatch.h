@@ -1,0 +1,18 @@
+// When a batch of hashed files stops between files (the MultipleFiles rule).
+#pragma once
+
+// The three behaviours of the MultipleFiles setting.
+enum BatchStopRule {
+    StopAfterEveryFile = 0,
+    StopAfterMatchingFile = 1,
+    NeverStop = 2
+};
+
+// Values above 2 behave as 2, negative values as 1.
+BatchStopRule BatchStopRuleOf(int multipleFiles);
+
+// Whether the batch stops after a file whose checksum went into field 2
+// (intoField2) or field 1, with started of queued files begun so far;
+// matchesField1: the checksum equals field 1's (only looked at for field 2).
+bool StopsAfterFile(BatchStopRule rule, bool intoField2, long started, long queued,
+                    bool matchesField1);

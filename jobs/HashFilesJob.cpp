@@ -1,0 +1,141 @@
+#include "jobs/HashFilesJob.h"
+
+#include "app/OptionalFunctions.h"
+#include "app/Settings.h"
+#include "engine/Hashing.h"
+#include "engine/Md5.h"
+#include "jobs/FileFacts.h"
+#include "jobs/HashBatch.h"
+#include "jobs/JobRunner.h"
+#include "res/resource.h"
+#include "ui/Comparison.h"
+#include "ui/MainWindow.h"
+#include "ui/StatusButton.h"
+
+namespace {
+
+constexpr const char* kProgressText = "[  Calculating checksum  ]";
+constexpr const char* kProgressCountFormat = "[  Calculating checksum %d of %d  ]";
+constexpr const char* kNextFileText = "Calculate next checksum >>>";
+constexpr const char* kIdleText = "Calverin";
+constexpr const char* kHashErrorFormat = "Could not hash file: %s\n\n%s";
+
+constexpr UINT kFlashCount = 4;
+
+void ShowCountedProgress(HWND status, BatchCount count) {
+    char text[64];
+    wsprintfA(text, kProgressCountFormat, (int)count.started, (int)count.queued);
+    SetWindowTextA(status, text);
+}
+
+void SetStatusBusy(HWND status, bool busy) {
+    SendMessageA(status, UM_STATUS_BUSY, 1, busy ? 1 : 0);
+}
+
+// Puts the checksum into its field; true when the batch stops after it.
+bool StoreChecksum(HWND window, const char* checksum, const char* path) {
+    HWND hash1 = GetDlgItem(window, IDC_HASH1);
+    HWND hash2 = GetDlgItem(window, IDC_HASH2);
+    // Field 2 when the window is expanded (field 2 shown, by its own style bit)
+    // and field 1 holds a whole checksum.
+    bool expanded = (GetWindowLongA(hash2, GWL_STYLE) & WS_VISIBLE) != 0;
+    bool intoField2 = expanded && GetWindowTextLengthA(hash1) == kChecksumLength;
+    if (intoField2)
+        SetHashField(hash2, &FieldInfo[1], checksum, path, false);
+    else
+        SetHashField(hash1, &FieldInfo[0], checksum, path, false);
+    BatchCount count = ReadBatchCount();
+    bool matches = lstrcmpiA(FieldInfo[0].hash, FieldInfo[1].hash) == 0;
+    return StopsAfterFile(BatchStopRuleOf(Settings.MultipleFiles), intoField2, count.started,
+                          count.queued, matches);
+}
+
+// The job body. Returns true when it left the batch stopped for the user
+// (NextPending); the caller must not read JobState for that, because a click
+// may already have moved it on.
+bool RunHashJob(HWND window, const char* text, bool fileMode) {
+    HWND status = GetDlgItem(window, IDC_STATUS);
+    HWND open = GetDlgItem(window, IDC_OPEN);
+
+    JobState = Hashing;
+    BatchCount count = CountFileStarted();
+    EnableWindow(open, FALSE);
+    EnableWindow(status, TRUE);
+    if (count.queued < 2)
+        SetWindowTextA(status, kProgressText);
+    else
+        ShowCountedProgress(status, count);
+    SetStatusBusy(status, true);
+
+    char* checksum = fileMode ? HashFile(text) : HashString(text);
+    bool stop = false;
+    if (checksum != nullptr) {
+        stop = StoreChecksum(window, checksum, fileMode ? text : nullptr);
+        FreeChecksum(checksum);
+    } else if (fileMode && JobState != Idle) {
+        // Nothing may run between the failed hash and the report, which reads
+        // the system's last error first.
+        ShowErrorReport(window, kHashErrorFormat, text);
+    }
+
+    SetStatusBusy(status, false);
+    if (stop) {
+        JobState = NextPending;
+        SetWindowTextA(status, kNextFileText);
+        SendMessageA(status, WM_CANCELMODE, 0, 0);
+        return true;
+    }
+    SetWindowTextA(status, kIdleText);
+    EnableWindow(status, FALSE);
+    SendMessageA(status, WM_CANCELMODE, 0, 0);
+    EnableWindow(open, TRUE);
+    JobState = Idle;
+    return false;
+}
+
+// The batch ended or stopped: tell a user who is looking elsewhere.
+void DrawAttention(HWND window) {
+    if (GetForegroundWindow() == window)
+        return;
+    MessageBeep(MB_ICONASTERISK);
+    FLASHWINFO flash = {};
+    flash.cbSize = sizeof flash;
+    flash.hwnd = window;
+    flash.dwFlags = FLASHW_ALL | FLASHW_TIMERNOFG;
+    flash.uCount = kFlashCount;
+    flash.dwTimeout = 0;
+    if (!OptFlashWindowEx(&flash))
+        FlashWindow(window, TRUE);
+}
+
+}  // namespace
+
+void HashJob(HWND mainWindow, const char* text, bool fileMode) {
+    RunHashJob(mainWindow, text, fileMode);
+}
+
+DWORD WINAPI HashFileThread(LPVOID jobPath) {
+    // Counted before the slot is freed, so arrivals are counted in order.
+    CountArrival();
+    char path[kJobPathSize];
+    TakeJobPath(jobPath, path);
+
+    // Let the count grow while the user watches; a stopped batch keeps its
+    // "next" text and a search keeps its own.
+    BatchCount count = ReadBatchCount();
+    LONG state = JobState;
+    if (count.queued > 1 && (state == Hashing || state == Idle))
+        ShowCountedProgress(GetDlgItem(MainWindow, IDC_STATUS), count);
+
+    if (!WaitForRunToken())
+        return 0;
+    HWND window = MainWindow;
+    bool stopped = RunHashJob(window, path, true);
+    bool ended = EndBatchIfDone();
+    if (!stopped)
+        ReleaseRunToken();
+    if (!ended && !stopped)
+        return 0;
+    DrawAttention(window);
+    return 0;
+}

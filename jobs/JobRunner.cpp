@@ -1,0 +1,217 @@
+#include "jobs/JobRunner.h"
+
+#include <new>
+
+std::atomic<LONG> JobState{Idle};
+std::atomic<LONG> FilesQueued{0};
+std::atomic<LONG> FilesStarted{0};
+
+HANDLE SlotFree;
+HANDLE RunToken;
+HANDLE SearchContinue;
+
+char JobPath[kJobPathSize];
+
+namespace {
+
+// A critical section set up before main, so it exists before any job starts.
+class Lock {
+public:
+    Lock() { InitializeCriticalSection(&section_); }
+    void Enter() { EnterCriticalSection(&section_); }
+    void Leave() { LeaveCriticalSection(&section_); }
+
+private:
+    CRITICAL_SECTION section_;
+};
+
+class Guard {
+public:
+    explicit Guard(Lock& lock) : lock_(lock) { lock_.Enter(); }
+    ~Guard() { lock_.Leave(); }
+    Guard(const Guard&) = delete;
+    Guard& operator=(const Guard&) = delete;
+
+private:
+    Lock& lock_;
+};
+
+// Makes the compound updates of the batch counters exclusive.
+Lock batchLock;
+
+BatchCount CurrentCount() { return BatchCount{FilesStarted.load(), FilesQueued.load()}; }
+
+// A job that waits for a thread of its own.
+struct PendingJob {
+    PendingJob* next;
+    LPTHREAD_START_ROUTINE routine;
+    SIZE_T stackReserve;
+    char* path;
+};
+
+// Guards waitingThreads and the queue of pending jobs.
+Lock queueLock;
+LONG waitingThreads;  // started threads that have not yet passed WaitForRunToken
+PendingJob* pendingHead;
+PendingJob* pendingTail;
+
+// Queues a copy of the job; false when memory ran out. Caller holds queueLock.
+bool Enqueue(const char* path, LPTHREAD_START_ROUTINE routine, SIZE_T stackReserve) {
+    PendingJob* job = new (std::nothrow) PendingJob{nullptr, routine, stackReserve, nullptr};
+    if (!job)
+        return false;
+    job->path = new (std::nothrow) char[lstrlenA(path) + 1];
+    if (!job->path) {
+        delete job;
+        return false;
+    }
+    lstrcpyA(job->path, path);
+    if (pendingTail)
+        pendingTail->next = job;
+    else
+        pendingHead = job;
+    pendingTail = job;
+    return true;
+}
+
+// Takes the oldest pending job, or null. Caller holds queueLock.
+PendingJob* Dequeue() {
+    PendingJob* job = pendingHead;
+    if (job) {
+        pendingHead = job->next;
+        if (!pendingHead)
+            pendingTail = nullptr;
+    }
+    return job;
+}
+
+void FreeJob(PendingJob* job) {
+    delete[] job->path;
+    delete job;
+}
+
+// The hand-over through JobPath: one thread at a time, each freeing the slot
+// once it has copied the path (TakeJobPath).
+bool LaunchThread(const char* path, LPTHREAD_START_ROUTINE routine, SIZE_T stackReserve) {
+    if (WaitForSingleObject(SlotFree, INFINITE) != WAIT_OBJECT_0)
+        return false;
+    lstrcpynA(JobPath, path, kJobPathSize);
+    HANDLE thread = CreateThread(nullptr, stackReserve, routine, JobPath,
+                                 STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
+    if (!thread) {
+        DWORD error = GetLastError();
+        SetEvent(SlotFree);
+        SetLastError(error);
+        return false;
+    }
+    CloseHandle(thread);
+    return true;
+}
+
+// A thread stopped waiting: give the oldest queued job a thread in its place.
+// A job whose thread cannot be created is dropped and the next one tried, so
+// the queue never stalls with no thread left to drain it.
+void LaunchPendingJobs() {
+    PendingJob* job;
+    {
+        Guard guard(queueLock);
+        waitingThreads--;
+        job = waitingThreads < kMaxWaitingJobThreads ? Dequeue() : nullptr;
+        if (job)
+            waitingThreads++;
+    }
+    while (job) {
+        bool launched = LaunchThread(job->path, job->routine, job->stackReserve);
+        FreeJob(job);
+        if (launched)
+            return;
+        Guard guard(queueLock);
+        waitingThreads--;
+        job = Dequeue();
+        if (job)
+            waitingThreads++;
+    }
+}
+
+}  // namespace
+
+bool CreateJobEvents() {
+    // Kept when they exist: a second set would orphan threads that wait on
+    // the first.
+    if (!SlotFree)
+        SlotFree = CreateEventA(nullptr, FALSE, TRUE, nullptr);
+    if (!RunToken)
+        RunToken = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    if (!SearchContinue)
+        SearchContinue = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    return SlotFree && RunToken && SearchContinue;
+}
+
+bool StartJob(const char* path, LPTHREAD_START_ROUTINE routine, SIZE_T stackReserve) {
+    // A cut-off path could name another file, so a path that does not fit is
+    // refused rather than shortened.
+    if (!path || lstrlenA(path) >= kJobPathSize) {
+        SetLastError(ERROR_FILENAME_EXCED_RANGE);
+        return false;
+    }
+    {
+        Guard guard(queueLock);
+        if (pendingHead || waitingThreads >= kMaxWaitingJobThreads) {
+            if (Enqueue(path, routine, stackReserve))
+                return true;
+            SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+            return false;
+        }
+        waitingThreads++;
+    }
+    if (LaunchThread(path, routine, stackReserve))
+        return true;
+    DWORD error = GetLastError();
+    {
+        Guard guard(queueLock);
+        waitingThreads--;
+    }
+    SetLastError(error);
+    return false;
+}
+
+void TakeJobPath(const void* param, char* ownPath) {
+    lstrcpynA(ownPath, static_cast<const char*>(param), kJobPathSize);
+    SetEvent(SlotFree);
+}
+
+bool WaitForRunToken() {
+    bool taken = WaitForSingleObject(RunToken, INFINITE) == WAIT_OBJECT_0;
+    LaunchPendingJobs();
+    return taken;
+}
+
+void ReleaseRunToken() { SetEvent(RunToken); }
+
+void ContinueSearch() { SetEvent(SearchContinue); }
+
+BatchCount CountArrival() {
+    Guard guard(batchLock);
+    FilesQueued.fetch_add(1);
+    return CurrentCount();
+}
+
+BatchCount CountFileStarted() {
+    Guard guard(batchLock);
+    FilesStarted.fetch_add(1);
+    return CurrentCount();
+}
+
+BatchCount ReadBatchCount() {
+    Guard guard(batchLock);
+    return CurrentCount();
+}
+
+bool EndBatchIfDone() {
+    Guard guard(batchLock);
+    if (FilesStarted.load() < FilesQueued.load())
+        return false;
+    FilesStarted.store(0);
+    FilesQueued.store(0);
+    return true;
+}

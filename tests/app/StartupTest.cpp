@@ -1,0 +1,278 @@
+// Start-up and the single-instance hand-off: the lookup of the main window in
+// the test process, and the real Calverin.exe started as separate processes.
+#include "app/Startup.h"
+
+#include <tlhelp32.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "jobs/JobRunner.h"
+#include "res/resource.h"
+#include "tests/support/BoxWatch.h"
+#include "tests/support/TestSupport.h"
+#include "tests/ui/MainWindowTestSupport.h"
+#include "ui/MainWindow.h"
+
+namespace {
+
+constexpr DWORD kProcessTimeoutMs = 20000;
+
+std::string ReadWholeFile(const std::string& path, bool* exists) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    *exists = file != INVALID_HANDLE_VALUE;
+    std::string bytes;
+    if (!*exists)
+        return bytes;
+    char chunk[4096];
+    DWORD read = 0;
+    while (ReadFile(file, chunk, sizeof chunk, &read, nullptr) && read > 0)
+        bytes.append(chunk, read);
+    CloseHandle(file);
+    return bytes;
+}
+
+void WriteWholeFile(const std::string& path, const std::string& bytes) {
+    HANDLE file =
+        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(file, bytes.data(), (DWORD)bytes.size(), &written, nullptr);
+    CloseHandle(file);
+}
+
+// Calverin.ini beside Calverin.exe for the runs of one test; put back as it
+// was (or removed) afterwards.
+class ProgramIni {
+public:
+    explicit ProgramIni(const std::string& contents)
+        : path_(ExeFolder() + "\\Calverin.ini") {
+        saved_ = ReadWholeFile(path_, &existed_);
+        WriteWholeFile(path_, contents);
+    }
+    ~ProgramIni() {
+        if (existed_)
+            WriteWholeFile(path_, saved_);
+        else
+            DeleteFileA(path_.c_str());
+    }
+
+private:
+    std::string path_;
+    std::string saved_;
+    bool existed_ = false;
+};
+
+const char kQuietIni[] =
+    "[OPTIONS]\r\nGetFileOnStart=0\r\nStartInTopMost=0\r\nStartInFullMode=0\r\n"
+    "RememberPosition=0\r\nTransparent=0\r\nMultipleFiles=2\r\n";
+
+class Program {
+public:
+    // Starts Calverin.exe with the arguments (already quoted as needed).
+    explicit Program(const std::string& arguments) {
+        std::string commandLine = "\"" + ExeFolder() + "\\Calverin.exe\"";
+        if (!arguments.empty())
+            commandLine += " " + arguments;
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof startup;
+        std::vector<char> line(commandLine.begin(), commandLine.end());
+        line.push_back('\0');
+        started_ = CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                  ExeFolder().c_str(), &startup, &info_) != FALSE;
+    }
+    ~Program() {
+        if (!started_)
+            return;
+        if (WaitForSingleObject(info_.hProcess, 0) != WAIT_OBJECT_0) {
+            TerminateProcess(info_.hProcess, 99);
+            WaitForSingleObject(info_.hProcess, kProcessTimeoutMs);
+        }
+        CloseHandle(info_.hThread);
+        CloseHandle(info_.hProcess);
+    }
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+    bool Started() const { return started_; }
+    DWORD Id() const { return info_.dwProcessId; }
+    // Waits (bounded, answering messages sent to this thread's windows) for
+    // the end; the exit code, or -1 when it did not end.
+    int ExitCode() {
+        if (!WaitUntil([this] { return WaitForSingleObject(info_.hProcess, 0) == WAIT_OBJECT_0; },
+                       kProcessTimeoutMs))
+            return -1;
+        DWORD code = 0;
+        GetExitCodeProcess(info_.hProcess, &code);
+        return (int)code;
+    }
+    // Its main window once it exists (bounded wait), or null.
+    HWND MainWindowOf() const {
+        HWND found = nullptr;
+        WaitUntil([&] {
+            HWND candidate = FindMainWindow();
+            DWORD owner = 0;
+            GetWindowThreadProcessId(candidate, &owner);
+            found = (candidate && owner == info_.dwProcessId) ? candidate : nullptr;
+            return found != nullptr;
+        }, kProcessTimeoutMs);
+        return found;
+    }
+
+private:
+    PROCESS_INFORMATION info_ = {};
+    bool started_ = false;
+};
+
+// Any Calverin.exe that this test process started and that is still running
+// (a first instance left by a failed test) is ended, so tests do not leak
+// into each other.
+void EndLeftoverPrograms() {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return;
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32First(snapshot, &entry); more;
+         more = Process32Next(snapshot, &entry)) {
+        if (lstrcmpiA(entry.szExeFile, "Calverin.exe") != 0 ||
+            entry.th32ParentProcessID != GetCurrentProcessId())
+            continue;
+        HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID);
+        if (process) {
+            TerminateProcess(process, 99);
+            WaitForSingleObject(process, kProcessTimeoutMs);
+            CloseHandle(process);
+        }
+    }
+    CloseHandle(snapshot);
+}
+
+// Shows a message box captioned "Calverin" owned by owner from another
+// thread, as the program's own boxes are; closed when the object goes.
+class OwnedCalverinBox {
+public:
+    explicit OwnedCalverinBox(HWND owner)
+        : thread_([owner] { MessageBoxA(owner, "A box of the program", "Calverin", MB_OK); }) {
+        WaitUntil([&] { return (box_ = FindBox("Calverin", owner)) != nullptr; });
+    }
+    ~OwnedCalverinBox() {
+        if (box_)
+            CloseBox(box_);
+        WaitUntil([this] { return !IsWindow(box_); });
+        thread_.join();
+    }
+    HWND Box() const { return box_; }
+
+private:
+    std::thread thread_;
+    HWND box_ = nullptr;
+};
+
+}  // namespace
+
+class StartupTest : public testing::Test, protected MainWindowTestBase {
+protected:
+    void TearDown() override { EndLeftoverPrograms(); }
+};
+
+TEST_F(StartupTest, FindMainWindowSkipsTheProgramsOwnMessageBoxes) {
+    EXPECT_EQ(FindMainWindow(), nullptr);
+    ASSERT_TRUE(CreateMain());
+    EXPECT_EQ(FindMainWindow(), window_);
+    OwnedCalverinBox box(window_);
+    ASSERT_NE(box.Box(), nullptr);
+    EXPECT_EQ(FindMainWindow(), window_);
+}
+
+// The test process stands in for the first instance with the real main
+// window; the second instance is the real program.
+TEST_F(StartupTest, SecondStartHandsItsCommandLineToTheRunningWindow) {
+    HANDLE mutex = CreateMutexA(nullptr, FALSE, kInstanceMutexName);
+    ASSERT_NE(mutex, nullptr);
+    ASSERT_TRUE(CreateMain());
+    {
+        // With one of the program's boxes open above the main window.
+        OwnedCalverinBox box(window_);
+        ASSERT_NE(box.Box(), nullptr);
+        lstrcpyA(JobPath, "untouched");
+        Program second("\"C:\\missing folder\\handed over.txt\"");
+        ASSERT_TRUE(second.Started());
+        EXPECT_EQ(second.ExitCode(), kExitNormal);
+        EXPECT_STREQ(JobPath, "C:\\missing folder\\handed over.txt");
+    }
+    std::vector<std::string> reports = RunQueuedJobs(1);
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(ReportedPath(reports[0]), "C:\\missing folder\\handed over.txt");
+
+    // Without arguments: nothing is handed over, exit code 1.
+    lstrcpyA(JobPath, "untouched");
+    Program empty("");
+    ASSERT_TRUE(empty.Started());
+    EXPECT_EQ(empty.ExitCode(), kExitNoHandOff);
+    EXPECT_STREQ(JobPath, "untouched");
+
+    // No window to hand over to: exit code 1 after the bounded search.
+    DestroyMain();
+    Program lost("C:\\missing\\lost.txt");
+    ASSERT_TRUE(lost.Started());
+    EXPECT_EQ(lost.ExitCode(), kExitNoHandOff);
+    CloseHandle(mutex);
+}
+
+TEST_F(StartupTest, TwoRealInstancesHandOverAndBringTheFirstToFront) {
+    ProgramIni ini(kQuietIni);
+    Program first("C:\\missing\\first.txt");
+    ASSERT_TRUE(first.Started());
+    HWND main = first.MainWindowOf();
+    ASSERT_NE(main, nullptr);
+    {
+        // The command line's job runs only once the window is shown.
+        BoxCloser closer("Error");
+        const FoundBox& report = closer.Result();
+        ASSERT_TRUE(report.found);
+        EXPECT_EQ(report.owner, main);
+        EXPECT_TRUE(report.ownerVisible);
+        EXPECT_EQ(ReportedPath(report.text), "C:\\missing\\first.txt");
+    }
+    {
+        BoxCloser closer("Error");
+        Program second("C:\\missing\\second.txt");
+        EXPECT_EQ(second.ExitCode(), kExitNormal);
+        const FoundBox& report = closer.Result();
+        ASSERT_TRUE(report.found);
+        EXPECT_EQ(report.owner, main);
+        EXPECT_EQ(ReportedPath(report.text), "C:\\missing\\second.txt");
+    }
+    {
+        // A window of ours in front; the second start brings the first back.
+        HWND other = CreateWindowExA(0, "STATIC", "other", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50,
+                                     nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+        SetForegroundWindow(other);
+        ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == other; }));
+        Program empty("");
+        EXPECT_EQ(empty.ExitCode(), kExitNoHandOff);
+        EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == main; }));
+        DestroyWindow(other);
+    }
+    {
+        // The program's own "Calverin" box is open above its main window.
+        PostMessageA(main, WM_COMMAND, IDM_SEARCH_HASH, 0);
+        HWND search = nullptr;
+        ASSERT_TRUE(WaitUntil([&] { return (search = FindBox("Calverin", main)) != nullptr; }));
+        BoxCloser closer("Error");
+        Program third("\"C:\\missing\\third file.txt\"");
+        EXPECT_EQ(third.ExitCode(), kExitNormal);
+        const FoundBox& report = closer.Result();
+        ASSERT_TRUE(report.found);
+        EXPECT_EQ(report.owner, main);
+        EXPECT_EQ(ReportedPath(report.text), "C:\\missing\\third file.txt");
+        EXPECT_EQ(ReadBox(search).text, "Set checksum to search to the first field.");
+        CloseBox(search);
+    }
+    // Escape ends the first instance normally.
+    PostMessageA(main, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_EQ(first.ExitCode(), kExitNormal);
+}

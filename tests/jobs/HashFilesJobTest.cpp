@@ -1,0 +1,335 @@
+// The road of a file through the real Calverin.exe: arrival, batch numbering,
+// stops between files, errors, cancel and the hand-off of a second start.
+// Named pipes (PipeFile) stand in for files where a test must hold a job
+// in the middle of its file; the order among queued files is the system's
+// choice, so such tests follow whichever pipe the job opens next.
+#include "res/resource.h"
+#include "tests/support/AppDriver.h"
+#include "tests/support/PipeFile.h"
+#include "tests/support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr const char* kProgress = "[  Calculating checksum  ]";
+constexpr const char* kNextFile = "Calculate next checksum >>>";
+constexpr const char* kIdle = "Calverin";
+
+std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
+
+std::string Counted(int started, int queued) {
+    char text[64];
+    wsprintfA(text, "[  Calculating checksum %d of %d  ]", started, queued);
+    return text;
+}
+
+// Reproducible bytes that differ by seed.
+std::string Bytes(size_t size, unsigned seed) {
+    std::string bytes(size, '\0');
+    unsigned state = seed * 2654435761u + 1;
+    for (char& byte : bytes) {
+        state = state * 1103515245u + 12345u;
+        byte = static_cast<char>(state >> 23);
+    }
+    return bytes;
+}
+
+std::string SystemText(DWORD error) {
+    char text[512] = "";
+    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM, nullptr, error, 0, text, sizeof text, nullptr);
+    return text;
+}
+
+struct Gates {
+    explicit Gates(int count) {
+        for (int i = 0; i < count; ++i)
+            pipes.push_back(std::make_unique<PipeFile>());
+        released.assign(count, false);
+    }
+    std::string CommandLine() const {
+        std::string line;
+        for (const auto& pipe : pipes)
+            line += (line.empty() ? "" : " ") + pipe->Path();
+        return line;
+    }
+    // The pipe the running job opened next; -1 when none did in time.
+    int WaitForNext() {
+        int next = -1;
+        WaitUntil([&] {
+            for (size_t i = 0; i < pipes.size(); ++i) {
+                if (!released[i] && pipes[i]->IsConnected()) {
+                    next = (int)i;
+                    return true;
+                }
+            }
+            return false;
+        });
+        return next;
+    }
+    // No pipe but the released ones has a reader.
+    bool NoneWaiting() {
+        for (size_t i = 0; i < pipes.size(); ++i) {
+            if (!released[i] && pipes[i]->IsConnected())
+                return false;
+        }
+        return true;
+    }
+    void Release(int index, const std::string& bytes) {
+        pipes[index]->Write(bytes);
+        pipes[index]->Close();
+        released[index] = true;
+    }
+    std::vector<std::unique_ptr<PipeFile>> pipes;
+    std::vector<bool> released;
+};
+
+TEST(HashFilesRoad, OneFileInACompactWindow) {
+    ScratchFolder scratch;
+    std::string bytes = Bytes(100000, 1);
+    std::string file = scratch.WriteFile("one file.bin", bytes);
+    PipeFile gate;
+    AppDriver app("StartInFullMode=0\n");
+    ASSERT_TRUE(app.Start(gate.Path()));
+    ASSERT_TRUE(gate.WaitConnected());
+    EXPECT_TRUE(app.WaitForText(IDC_STATUS, kProgress));
+    EXPECT_TRUE(app.IsEnabled(IDC_STATUS));
+    EXPECT_FALSE(app.IsEnabled(IDC_OPEN));
+    std::string piped = Bytes(5000, 2);
+    gate.Write(piped);
+    gate.Close();
+    EXPECT_TRUE(app.WaitForText(IDC_HASH1, ReferenceMd5(piped)));
+    EXPECT_TRUE(app.WaitForText(IDC_STATUS, kIdle));
+    EXPECT_FALSE(app.IsEnabled(IDC_STATUS));
+    EXPECT_TRUE(app.IsEnabled(IDC_OPEN));
+
+    // A real file, by a path with a blank, replaces it in field 1.
+    ASSERT_TRUE(app.HandOver(Quoted(file)));
+    EXPECT_TRUE(app.WaitForText(IDC_HASH1, ReferenceMd5(bytes)));
+    EXPECT_TRUE(app.WaitForText(IDC_STATUS, kIdle));
+    EXPECT_EQ(app.Text(IDC_HASH2), "");
+    EXPECT_FALSE(app.IsVisible(IDC_HASH2));
+}
+
+TEST(HashFilesRoad, ThreeFilesWithoutStopsAreNumberedOfThree) {
+    Gates gates(3);
+    AppDriver app("StartInFullMode=1\nMultipleFiles=2\n");
+    ASSERT_TRUE(app.Start(gates.CommandLine()));
+    std::string first, last;
+    for (int k = 1; k <= 3; ++k) {
+        int gate = gates.WaitForNext();
+        ASSERT_GE(gate, 0) << "file " << k;
+        // All three arrived before the window was shown: 1 of 3 from the start.
+        EXPECT_TRUE(app.WaitForText(IDC_STATUS, Counted(k, 3)));
+        std::string bytes = Bytes(3000, 10 + k);
+        gates.Release(gate, bytes);
+        std::string checksum = ReferenceMd5(bytes);
+        EXPECT_TRUE(app.WaitForText(k == 1 ? IDC_HASH1 : IDC_HASH2, checksum)) << "file " << k;
+        (k == 1 ? first : last) = checksum;
+    }
+    EXPECT_TRUE(app.WaitForText(IDC_STATUS, kIdle));
+    EXPECT_EQ(app.Text(IDC_HASH1), first);
+    EXPECT_EQ(app.Text(IDC_HASH2), last);
+    EXPECT_FALSE(app.IsEnabled(IDC_STATUS));
+    EXPECT_TRUE(app.IsEnabled(IDC_OPEN));
+    EXPECT_EQ(app.Text(IDC_OPEN), "Compare");
+}
+
+TEST(HashFilesRoad, StopAfterEveryFileWaitsForTheStatusButton) {
+    Gates gates(3);
+    AppDriver app("StartInFullMode=1\nMultipleFiles=0\n");
+    ASSERT_TRUE(app.Start(gates.CommandLine()));
+    std::string checksums[4];
+    for (int k = 1; k <= 3; ++k) {
+        int gate = gates.WaitForNext();
+        ASSERT_GE(gate, 0) << "file " << k;
+        EXPECT_TRUE(app.WaitForText(IDC_STATUS, Counted(k, 3)));
+        std::string bytes = Bytes(2000, 20 + k);
+        checksums[k] = ReferenceMd5(bytes);
+        gates.Release(gate, bytes);
+        EXPECT_TRUE(app.WaitForText(k == 1 ? IDC_HASH1 : IDC_HASH2, checksums[k]));
+        if (k == 3)
+            break;
+        ASSERT_TRUE(app.WaitForText(IDC_STATUS, kNextFile)) << "file " << k;
+        EXPECT_TRUE(app.IsEnabled(IDC_STATUS));
+        EXPECT_FALSE(app.IsEnabled(IDC_OPEN));
+        // Nothing goes on by itself: after a round trip through the window
+        // no further file has been opened.
+        EXPECT_GE(app.PingMs(), 0);
+        EXPECT_TRUE(gates.NoneWaiting());
+        EXPECT_EQ(app.Text(IDC_STATUS), kNextFile);
+        app.Click(IDC_STATUS);
+    }
+    EXPECT_TRUE(app.WaitForText(IDC_STATUS, kIdle));
+    EXPECT_FALSE(app.IsEnabled(IDC_STATUS));
+    EXPECT_TRUE(app.IsEnabled(IDC_OPEN));
+    EXPECT_EQ(app.Text(IDC_HASH1), checksums[1]);
+    EXPECT_EQ(app.Text(IDC_HASH2), checksums[3]);
+}
+
+TEST(HashFilesRoad, StopAfterMatchingFileStopsAtTheFirstMatchOnly) {
+    Gates gates(4);
+    AppDriver app("StartInFullMode=1\nMultipleFiles=1\n");
+    ASSERT_TRUE(app.Start());
+    std::string reference = ReferenceMd5("the wanted file");
+    app.SetText(IDC_HASH1, reference);  // as a paste would
+    ASSERT_TRUE(app.HandOver(gates.CommandLine()));
+    const char* contents[] = {"not it", "nor this", "the wanted file", "after the match"};
+    for (int k = 0; k < 4; ++k) {
+        int gate = gates.WaitForNext();
+        ASSERT_GE(gate, 0) << "file " << k;
+        gates.Release(gate, contents[k]);
+        ASSERT_TRUE(app.WaitForText(IDC_HASH2, ReferenceMd5(contents[k]))) << "file " << k;
+        if (k == 2) {
+            ASSERT_TRUE(app.WaitForText(IDC_STATUS, kNextFile));
+            EXPECT_GE(app.PingMs(), 0);
+            EXPECT_TRUE(gates.NoneWaiting());
+            app.Click(IDC_STATUS);
+        }
+    }
+    EXPECT_TRUE(app.WaitForText(IDC_STATUS, kIdle));
+    EXPECT_EQ(app.Text(IDC_HASH1), reference);
+}
+
+TEST(HashFilesRoad, UnreadableFilesAreReportedAndTheFieldKeepsItsChecksum) {
+    ScratchFolder scratch;
+    std::string file = scratch.WriteFile("kept.txt", "kept");
+    std::string missing = scratch.Path() + "\\missing.txt";
+    std::string folder = scratch.Path();
+    // What the system says when the folder is opened the way files are hashed.
+    HANDLE handle = CreateFileA(folder.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                OPEN_EXISTING,
+                                FILE_FLAG_SEQUENTIAL_SCAN | FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD folderError = GetLastError();
+    ASSERT_EQ(handle, INVALID_HANDLE_VALUE);
+    std::set<std::string> expected = {
+        "Could not hash file: " + missing + "\n\n" + SystemText(ERROR_FILE_NOT_FOUND),
+        "Could not hash file: " + folder + "\n\n" + SystemText(folderError)};
+
+    AppDriver app("StartInFullMode=0\n");
+    ASSERT_TRUE(app.Start(Quoted(file)));
+    std::string kept = ReferenceMd5("kept");
+    ASSERT_TRUE(app.WaitForText(IDC_HASH1, kept));
+    ASSERT_TRUE(app.WaitForText(IDC_STATUS, kIdle));
+
+    // Handed over by a second start's command line.
+    EXPECT_EQ(AppDriver::RunOther(Quoted(missing) + " " + Quoted(folder)), 0);
+    for (int k = 0; k < 2; ++k) {
+        HWND box = app.WaitForOwnedDialog();
+        ASSERT_NE(box, nullptr) << "box " << k;
+        MessageBoxContents contents = AppDriver::ReadMessageBox(box);
+        EXPECT_EQ(contents.caption, "Error");
+        EXPECT_EQ(expected.erase(contents.text), 1u) << contents.text;
+        EXPECT_TRUE(contents.hasIcon);
+        // The progress text stays while the box is up; the field is untouched.
+        EXPECT_EQ(app.Text(IDC_STATUS).rfind("[  Calculating checksum", 0), 0u)
+            << app.Text(IDC_STATUS);
+        EXPECT_EQ(app.Text(IDC_HASH1), kept);
+        AppDriver::Answer(box, IDOK);
+        ASSERT_TRUE(WaitUntil([&] { return app.FindOwnedDialog() != box; }));
+    }
+    EXPECT_TRUE(app.WaitForText(IDC_STATUS, kIdle));
+    EXPECT_TRUE(app.WaitForNoOwnedDialog());
+    EXPECT_EQ(app.Text(IDC_HASH1), kept);
+    EXPECT_TRUE(app.IsEnabled(IDC_OPEN));
+}
+
+TEST(HashFilesRoad, ASecondStartHandsItsFileToTheFirst) {
+    ScratchFolder scratch;
+    std::string file = scratch.WriteFile("second.txt", "second");
+    PipeFile gate;
+    AppDriver app("StartInFullMode=1\nMultipleFiles=2\n");
+    ASSERT_TRUE(app.Start(gate.Path()));
+    ASSERT_TRUE(gate.WaitConnected());
+    EXPECT_EQ(AppDriver::RunOther(Quoted(file)), 0);
+    // The running file gains its count as the second arrives.
+    EXPECT_TRUE(app.WaitForText(IDC_STATUS, Counted(1, 2)));
+    EXPECT_EQ(app.Text(IDC_HASH1), "") << "the handed-over file waits its turn";
+    gate.Write("first");
+    gate.Close();
+    EXPECT_TRUE(app.WaitForText(IDC_HASH1, ReferenceMd5("first")));
+    EXPECT_TRUE(app.WaitForText(IDC_HASH2, ReferenceMd5("second")));
+    EXPECT_TRUE(app.WaitForText(IDC_STATUS, kIdle));
+
+    // A second start without files only brings the first forward.
+    EXPECT_EQ(AppDriver::RunOther(""), 1);
+}
+
+TEST(HashFilesRoad, ACancelEndsTheFileWithinOneChunk) {
+    ScratchFolder scratch;
+    std::string next = scratch.WriteFile("next.txt", "next");
+    std::string chunk = Bytes(1024, 30);
+    AppDriver app("StartInFullMode=1\nMultipleFiles=2\n");
+    ASSERT_TRUE(app.Start());
+    app.SetText(IDC_HASH1, ReferenceMd5("reference"));
+
+    // Alone: the field keeps what it held and no box appears.
+    PipeFile lone;
+    ASSERT_TRUE(app.HandOver(lone.Path()));
+    ASSERT_TRUE(lone.WaitConnected());
+    ASSERT_TRUE(lone.Write(chunk));
+    app.Click(IDC_STATUS);
+    ASSERT_TRUE(lone.Write(chunk));  // the job reads it, then sees the cancel
+    EXPECT_TRUE(app.WaitForText(IDC_STATUS, kIdle)) << "ended while its pipe is still open";
+    EXPECT_FALSE(app.IsEnabled(IDC_STATUS));
+    EXPECT_TRUE(app.IsEnabled(IDC_OPEN));
+    EXPECT_EQ(app.Text(IDC_HASH2), "");
+    EXPECT_EQ(app.FindOwnedDialog(), nullptr);
+
+    // With a file queued behind it: that file runs next.
+    PipeFile first;
+    ASSERT_TRUE(app.HandOver(first.Path()));
+    ASSERT_TRUE(first.WaitConnected());
+    ASSERT_TRUE(app.HandOver(Quoted(next)));
+    EXPECT_TRUE(app.WaitForText(IDC_STATUS, Counted(1, 2)));
+    ASSERT_TRUE(first.Write(chunk));
+    app.Click(IDC_STATUS);
+    ASSERT_TRUE(first.Write(chunk));
+    EXPECT_TRUE(app.WaitForText(IDC_HASH2, ReferenceMd5("next")));
+    EXPECT_TRUE(app.WaitForText(IDC_STATUS, kIdle));
+    EXPECT_EQ(app.FindOwnedDialog(), nullptr);
+}
+
+TEST(HashFilesRoad, EveryFileOfALargeHandOverIsHashedOnce) {
+    constexpr int kFiles = 500;
+    ScratchFolder scratch;
+    std::string commandLine;
+    std::set<std::string> expected;
+    for (int i = 0; i < kFiles; ++i) {
+        std::string bytes = "file number " + std::to_string(i);
+        commandLine += Quoted(scratch.WriteFile("f" + std::to_string(i) + ".txt", bytes)) + " ";
+        expected.insert(ReferenceMd5(bytes));
+    }
+    ASSERT_EQ(expected.size(), (size_t)kFiles);
+    AppDriver app("StartInFullMode=0\nMultipleFiles=0\n");
+    ASSERT_TRUE(app.Start());
+    // A held first file makes one batch of all: each file then stops it.
+    PipeFile gate;
+    ASSERT_TRUE(app.HandOver(gate.Path()));
+    ASSERT_TRUE(gate.WaitConnected());
+    ASSERT_TRUE(app.HandOver(commandLine, 120000));
+    EXPECT_TRUE(app.WaitForText(IDC_STATUS, Counted(1, kFiles + 1))) << "every arrival counted";
+    gate.Write("gate");
+    gate.Close();
+    std::string shown = ReferenceMd5("gate");
+    ASSERT_TRUE(app.WaitForText(IDC_HASH1, shown));
+    std::set<std::string> seen;
+    for (int k = 1; k <= kFiles; ++k) {
+        ASSERT_TRUE(app.WaitForText(IDC_STATUS, kNextFile)) << "file " << k;
+        app.Click(IDC_STATUS);
+        const char* after = k < kFiles ? kNextFile : kIdle;
+        ASSERT_TRUE(WaitUntil([&] {
+            return app.Text(IDC_HASH1) != shown && app.Text(IDC_STATUS) == after;
+        })) << "file " << k;
+        shown = app.Text(IDC_HASH1);
+        EXPECT_TRUE(seen.insert(shown).second) << "hashed twice: " << shown;
+    }
+    EXPECT_EQ(seen, expected);
+}
+
+}  // namespace

@@ -1,0 +1,330 @@
+#include "tests/support/AppDriver.h"
+
+#include "res/resource.h"
+#include "tests/support/TestSupport.h"
+
+#include <wincrypt.h>
+
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+constexpr const char* kDialogClass = "#32770";
+constexpr const char* kMainCaption = "Calverin";
+
+std::string ClassOf(HWND window) {
+    char name[64] = "";
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+bool ReadWholeFile(const std::string& path, std::string* bytes) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD size = GetFileSize(file, nullptr);
+    bytes->assign(size, '\0');
+    DWORD read = 0;
+    BOOL ok = size == 0 || ReadFile(file, &(*bytes)[0], size, &read, nullptr);
+    CloseHandle(file);
+    return ok && read == size;
+}
+
+void WriteWholeFile(const std::string& path, const std::string& bytes) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return;
+    DWORD written = 0;
+    WriteFile(file, bytes.data(), (DWORD)bytes.size(), &written, nullptr);
+    CloseHandle(file);
+}
+
+bool StartProcess(const std::string& arguments, PROCESS_INFORMATION* info) {
+    std::string commandLine = "\"" + AppDriver::ExePath() + "\"";
+    if (!arguments.empty())
+        commandLine += " " + arguments;
+    std::vector<char> writable(commandLine.begin(), commandLine.end());
+    writable.push_back('\0');
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    return CreateProcessA(nullptr, writable.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          ExeFolder().c_str(), &startup, info) != FALSE;
+}
+
+struct WindowSearch {
+    DWORD processId;
+    HWND owner;  // null: the main window is sought
+    HWND found;
+};
+
+BOOL CALLBACK MatchWindow(HWND window, LPARAM param) {
+    WindowSearch* search = reinterpret_cast<WindowSearch*>(param);
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    if (processId != search->processId || !IsWindowVisible(window) ||
+        ClassOf(window) != kDialogClass)
+        return TRUE;
+    HWND owner = GetWindow(window, GW_OWNER);
+    if (search->owner == nullptr) {
+        if (owner != nullptr || WindowTextOf(window) != kMainCaption)
+            return TRUE;
+    } else if (owner != search->owner) {
+        return TRUE;
+    }
+    search->found = window;
+    return FALSE;
+}
+
+HWND FindProcessWindow(DWORD processId, HWND owner) {
+    WindowSearch search = {processId, owner, nullptr};
+    EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+
+struct BoxParts {
+    std::string text;
+    bool hasIcon = false;
+    HICON icon = nullptr;
+    int defaultButton = 0;
+};
+
+BOOL CALLBACK ReadBoxChild(HWND child, LPARAM param) {
+    BoxParts* parts = reinterpret_cast<BoxParts*>(param);
+    if (!IsWindowVisible(child))
+        return TRUE;
+    LONG style = GetWindowLongA(child, GWL_STYLE);
+    std::string className = ClassOf(child);
+    // The default button carries BS_DEFPUSHBUTTON (DM_GETDEFID is not kept
+    // up to date by every system's message box).
+    if (className == "Button" && (style & BS_TYPEMASK) == BS_DEFPUSHBUTTON) {
+        parts->defaultButton = GetDlgCtrlID(child);
+        return TRUE;
+    }
+    if (className != "Static")
+        return TRUE;
+    if ((style & SS_TYPEMASK) == SS_ICON) {
+        parts->icon = reinterpret_cast<HICON>(SendMessageA(child, STM_GETICON, 0, 0));
+        parts->hasIcon = parts->icon != nullptr;
+        return TRUE;
+    }
+    std::string text = WindowTextOf(child);
+    if (text.size() > parts->text.size())
+        parts->text = text;
+    return TRUE;
+}
+
+}  // namespace
+
+std::string WindowTextOf(HWND window) {
+    char text[4096] = "";
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
+                             SMTO_NORMAL, kAppWait, &length))
+        return std::string();
+    return std::string(text, length < sizeof text ? length : 0);
+}
+
+HWND FindDialogOwnedBy(DWORD processId, HWND owner) {
+    if (owner == nullptr)
+        return nullptr;
+    return FindProcessWindow(processId, owner);
+}
+
+std::string ReferenceMd5(const std::string& bytes) {
+    HCRYPTPROV provider = 0;
+    if (!CryptAcquireContextA(&provider, nullptr, nullptr, PROV_RSA_FULL, CRYPT_VERIFYCONTEXT))
+        return std::string();
+    std::string result;
+    HCRYPTHASH hash = 0;
+    if (CryptCreateHash(provider, CALG_MD5, 0, 0, &hash)) {
+        BYTE digest[16];
+        DWORD length = sizeof digest;
+        if (CryptHashData(hash, reinterpret_cast<const BYTE*>(bytes.data()), (DWORD)bytes.size(),
+                          0) &&
+            CryptGetHashParam(hash, HP_HASHVAL, digest, &length, 0)) {
+            char hex[3];
+            for (DWORD i = 0; i < length; ++i) {
+                snprintf(hex, sizeof hex, "%02x", digest[i]);
+                result += hex;
+            }
+        }
+        CryptDestroyHash(hash);
+    }
+    CryptReleaseContext(provider, 0);
+    return result;
+}
+
+AppDriver::AppDriver(const std::string& options) {
+    iniPath_ = ExeFolder() + "\\Calverin.ini";
+    hadIni_ = ReadWholeFile(iniPath_, &savedIni_);
+    std::string ini = "[OPTIONS]\r\n";
+    if (options.find("GetFileOnStart=") == std::string::npos)
+        ini += "GetFileOnStart=0\r\n";
+    for (char c : options) {
+        if (c == '\n')
+            ini += "\r\n";
+        else if (c != '\r')
+            ini += c;
+    }
+    if (!options.empty() && options.back() != '\n')
+        ini += "\r\n";
+    WriteWholeFile(iniPath_, ini);
+}
+
+AppDriver::~AppDriver() {
+    Kill();
+    if (hadIni_)
+        WriteWholeFile(iniPath_, savedIni_);
+    else
+        DeleteFileA(iniPath_.c_str());
+}
+
+std::string AppDriver::ExePath() { return ExeFolder() + "\\Calverin.exe"; }
+
+bool AppDriver::Start(const std::string& arguments, DWORD timeoutMs) {
+    Kill();
+    if (!StartProcess(arguments, &process_))
+        return false;
+    return WaitUntil(
+        [&] {
+            window_ = FindProcessWindow(process_.dwProcessId, nullptr);
+            return window_ != nullptr;
+        },
+        timeoutMs);
+}
+
+int AppDriver::RunOther(const std::string& arguments, DWORD timeoutMs) {
+    PROCESS_INFORMATION other = {};
+    if (!StartProcess(arguments, &other))
+        return -1;
+    DWORD exitCode = (DWORD)-1;
+    if (WaitUntil([&] { return WaitForSingleObject(other.hProcess, 0) == WAIT_OBJECT_0; },
+                  timeoutMs))
+        GetExitCodeProcess(other.hProcess, &exitCode);
+    else
+        TerminateProcess(other.hProcess, 1);
+    WaitForSingleObject(other.hProcess, kAppWait);
+    CloseHandle(other.hThread);
+    CloseHandle(other.hProcess);
+    return (int)exitCode;
+}
+
+void AppDriver::Kill() {
+    if (process_.hProcess == nullptr)
+        return;
+    TerminateProcess(process_.hProcess, 1);
+    WaitForSingleObject(process_.hProcess, kAppWait);
+    CloseHandle(process_.hThread);
+    CloseHandle(process_.hProcess);
+    process_ = PROCESS_INFORMATION();
+    window_ = nullptr;
+}
+
+bool AppDriver::WaitForExit(DWORD timeoutMs, DWORD* exitCode) {
+    if (process_.hProcess == nullptr)
+        return false;
+    if (!WaitUntil(
+            [&] { return WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0; },
+            timeoutMs))
+        return false;
+    if (exitCode != nullptr)
+        GetExitCodeProcess(process_.hProcess, exitCode);
+    return true;
+}
+
+HWND AppDriver::Control(int id) const { return GetDlgItem(window_, id); }
+
+std::string AppDriver::Text(int id) const { return WindowTextOf(Control(id)); }
+
+bool AppDriver::IsEnabled(int id) const { return IsWindowEnabled(Control(id)) != FALSE; }
+
+bool AppDriver::IsVisible(int id) const { return IsWindowVisible(Control(id)) != FALSE; }
+
+void AppDriver::SetText(int id, const std::string& text) const {
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(Control(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
+                        SMTO_NORMAL, kAppWait, &result);
+}
+
+void AppDriver::Click(int id) const {
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(Control(id), BM_CLICK, 0, 0, SMTO_NORMAL, kAppWait, &result);
+}
+
+void AppDriver::Command(int id) const { PostMessageA(window_, WM_COMMAND, id, 0); }
+
+bool AppDriver::HandOver(const std::string& commandLine, DWORD timeoutMs) const {
+    COPYDATASTRUCT block = {};
+    block.cbData = (DWORD)commandLine.size() + 1;
+    block.lpData = const_cast<char*>(commandLine.c_str());
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutA(window_, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&block),
+                               SMTO_NORMAL, timeoutMs, &result) != 0;
+}
+
+bool AppDriver::WaitForText(int id, const std::string& text, DWORD timeoutMs) const {
+    return WaitUntil([&] { return Text(id) == text; }, timeoutMs);
+}
+
+HWND AppDriver::FindOwnedDialog() const {
+    return FindDialogOwnedBy(process_.dwProcessId, window_);
+}
+
+HWND AppDriver::WaitForOwnedDialog(DWORD timeoutMs) const {
+    HWND dialog = nullptr;
+    WaitUntil([&] { return (dialog = FindOwnedDialog()) != nullptr; }, timeoutMs);
+    return dialog;
+}
+
+bool AppDriver::WaitForNoOwnedDialog(DWORD timeoutMs) const {
+    return WaitUntil([&] { return FindOwnedDialog() == nullptr; }, timeoutMs);
+}
+
+MessageBoxContents AppDriver::ReadMessageBox(HWND box) {
+    MessageBoxContents contents;
+    contents.caption = WindowTextOf(box);
+    BoxParts parts;
+    EnumChildWindows(box, ReadBoxChild, reinterpret_cast<LPARAM>(&parts));
+    contents.text = parts.text;
+    contents.hasIcon = parts.hasIcon;
+    contents.icon = parts.icon;
+    contents.defaultButton = parts.defaultButton;
+    return contents;
+}
+
+void AppDriver::Answer(HWND dialog, int buttonId) {
+    HWND button = GetDlgItem(dialog, buttonId);
+    if (button != nullptr)
+        PostMessageA(button, BM_CLICK, 0, 0);
+    else
+        PostMessageA(dialog, WM_COMMAND, buttonId, 0);
+}
+
+COLORREF AppDriver::Field2Pixel() const {
+    RECT rect;
+    if (!GetWindowRect(Control(IDC_HASH2), &rect))
+        return CLR_INVALID;
+    HDC screen = GetDC(nullptr);
+    COLORREF colour = GetPixel(screen, rect.left + 3, rect.top + 3);
+    ReleaseDC(nullptr, screen);
+    return colour;
+}
+
+bool AppDriver::WaitForField2Colour(COLORREF colour, DWORD timeoutMs) const {
+    return WaitUntil([&] { return Field2Pixel() == colour; }, timeoutMs);
+}
+
+long AppDriver::PingMs(DWORD timeoutMs) const {
+    LARGE_INTEGER frequency, before, after;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&before);
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutA(window_, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &result))
+        return -1;
+    QueryPerformanceCounter(&after);
+    return (long)((after.QuadPart - before.QuadPart) * 1000 / frequency.QuadPart);
+}

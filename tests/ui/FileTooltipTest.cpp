@@ -1,0 +1,193 @@
+// The file tooltip on two fields of a dialog of the test's own, filled from
+// the records the comparison keeps.
+#include "ui/FileTooltip.h"
+
+#include "jobs/FileFacts.h"
+#include "res/resource.h"
+#include "tests/support/TestSupport.h"
+#include "ui/Comparison.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+#include <string>
+
+namespace {
+
+INT_PTR CALLBACK HostProc(HWND, UINT message, WPARAM, LPARAM) {
+    return message == WM_INITDIALOG ? TRUE : FALSE;
+}
+
+HWND CreateHostDialog() {
+    struct alignas(4) Template {
+        DLGTEMPLATE dialog;
+        WORD menu, windowClass, title;
+    } empty = {};
+    empty.dialog.style = WS_POPUP | WS_CAPTION | DS_MODALFRAME;
+    empty.dialog.cx = 240;
+    empty.dialog.cy = 80;
+    return CreateDialogIndirectParamA(GetModuleHandleA(nullptr), &empty.dialog, nullptr, HostProc,
+                                      0);
+}
+
+HWND CreateField(HWND host, int id, int top) {
+    return CreateWindowExA(WS_EX_STATICEDGE, "EDIT", "",
+                           WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL | ES_CENTER, 10, top, 300, 20,
+                           host, reinterpret_cast<HMENU>(INT_PTR(id)), GetModuleHandleA(nullptr),
+                           nullptr);
+}
+
+// The field's tip text as the tooltip control holds it; "<no tool>" when the
+// field is not one of its tools. (The ANSI getter stops at 80 characters.)
+std::string TipText(HWND host, HWND field) {
+    wchar_t text[1024] = L"";
+    TOOLINFOW tool = {};
+    tool.cbSize = TTTOOLINFOW_V2_SIZE;
+    tool.hwnd = host;
+    tool.uId = reinterpret_cast<UINT_PTR>(field);
+    if (!SendMessageW(FileTooltip, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&tool)))
+        return "<no tool>";
+    tool.lpszText = text;
+    SendMessageW(FileTooltip, TTM_GETTEXTW, 1024, reinterpret_cast<LPARAM>(&tool));
+    char narrow[1024] = "";
+    WideCharToMultiByte(CP_ACP, 0, text, -1, narrow, sizeof narrow, nullptr, nullptr);
+    return narrow;
+}
+
+// A record as the comparison fills it for a file: short full path and facts.
+HashFieldInfo InfoOf(const std::string& file) {
+    HashFieldInfo info = {};
+    lstrcpyA(info.hash, "900150983cd24fb0d6963f7d28e17f72");
+    GetShortPathNameA(file.c_str(), info.path, MAX_PATH);
+    EXPECT_TRUE(QueryFileSize(file.c_str(), &info.sizeLow, &info.sizeHigh));
+    EXPECT_TRUE(QueryFileTime(file.c_str(), &info.modified));
+    return info;
+}
+
+std::string TimeText(const FILETIME& time) {
+    char text[64];
+    return FormatFileTime(text, &time);
+}
+
+std::string SizeText(DWORD low, DWORD high) {
+    char text[64];
+    return FormatFileSize(text, low, high);
+}
+
+class FileTooltipTest : public testing::Test {
+protected:
+    void SetUp() override {
+        host = CreateHostDialog();
+        ASSERT_NE(host, nullptr);
+        field1 = CreateField(host, IDC_HASH1, 10);
+        field2 = CreateField(host, IDC_HASH2, 40);
+        CreateFileTooltip(host);
+        ASSERT_NE(FileTooltip, nullptr);
+    }
+    void TearDown() override { DestroyWindow(host); }
+
+    HWND host = nullptr, field1 = nullptr, field2 = nullptr;
+    ScratchFolder folder;
+};
+
+} // namespace
+
+TEST_F(FileTooltipTest, BothFieldsAreToolsWithTheTimingsOfTheWindow) {
+    EXPECT_EQ(SendMessageA(FileTooltip, TTM_GETTOOLCOUNT, 0, 0), 2);
+    EXPECT_EQ(TipText(host, field1), "");
+    EXPECT_EQ(TipText(host, field2), "");
+    EXPECT_EQ(SendMessageA(FileTooltip, TTM_GETDELAYTIME, TTDT_INITIAL, 0), 250);
+    EXPECT_EQ(SendMessageA(FileTooltip, TTM_GETDELAYTIME, TTDT_AUTOPOP, 0), 12000);
+    EXPECT_EQ(SendMessageA(FileTooltip, TTM_GETDELAYTIME, TTDT_RESHOW, 0), 100);
+    EXPECT_EQ(SendMessageA(FileTooltip, TTM_GETMAXTIPWIDTH, 0, 0), 800);
+    // "&" is shown as written, and the tip shows while the window is inactive.
+    LONG style = GetWindowLongA(FileTooltip, GWL_STYLE);
+    EXPECT_EQ(style & (TTS_NOPREFIX | TTS_ALWAYSTIP), TTS_NOPREFIX | TTS_ALWAYSTIP);
+    EXPECT_EQ(GetWindow(FileTooltip, GW_OWNER), host);
+}
+
+TEST_F(FileTooltipTest, FileTipShowsLongPathTimeAndSize) {
+    std::string file = folder.WriteFile("Release notes & changes 2024.txt", "abc");
+    HashFieldInfo info = InfoOf(file);
+    ASSERT_EQ(std::string(info.path).find("Release notes"), std::string::npos)
+        << "the record keeps the short form";
+
+    RefreshFieldTooltip(field1, &info);
+    std::string tip = TipText(host, field1);
+    char longPath[MAX_PATH];
+    ASSERT_NE(GetLongPathNameA(file.c_str(), longPath, MAX_PATH), 0u);
+    EXPECT_EQ(tip, std::string(longPath) + "\r\nModified: " + TimeText(info.modified) +
+                       "\r\nSize: " + SizeText(3, 0));
+    EXPECT_NE(tip.find("\\Release notes & changes 2024.txt\r\n"), std::string::npos) << tip;
+    EXPECT_EQ(TipText(host, field2), "") << "the other field keeps its own tip";
+}
+
+TEST_F(FileTooltipTest, UnknownFactsLeaveTheirLinesOut) {
+    std::string file = folder.WriteFile("data.bin", std::string(70000, 'x'));
+    HashFieldInfo info = InfoOf(file);
+    char longPath[MAX_PATH];
+    ASSERT_NE(GetLongPathNameA(file.c_str(), longPath, MAX_PATH), 0u);
+
+    info.modified.dwLowDateTime = info.modified.dwHighDateTime = 0xFFFFFFFF;
+    RefreshFieldTooltip(field2, &info);
+    EXPECT_EQ(TipText(host, field2), std::string(longPath) + "\r\nSize: " + SizeText(70000, 0));
+
+    info.sizeLow = info.sizeHigh = 0xFFFFFFFF;
+    RefreshFieldTooltip(field2, &info);
+    EXPECT_EQ(TipText(host, field2), longPath);
+
+    // One known half is a known fact.
+    info.modified.dwHighDateTime = 0x01D00000;
+    info.sizeLow = 0;
+    RefreshFieldTooltip(field2, &info);
+    EXPECT_EQ(TipText(host, field2), std::string(longPath) + "\r\nModified: " +
+                                         TimeText(info.modified) + "\r\nSize: " +
+                                         SizeText(0, 0xFFFFFFFF));
+}
+
+TEST_F(FileTooltipTest, NoFileNoTip) {
+    std::string file = folder.WriteFile("a.txt", "abc");
+    HashFieldInfo info = InfoOf(file);
+    RefreshFieldTooltip(field1, &info);
+    ASSERT_NE(TipText(host, field1), "");
+
+    // A checksum typed or hashed from a string: facts unknown, no path.
+    HashFieldInfo typed = {};
+    typed.sizeLow = typed.sizeHigh = 0xFFFFFFFF;
+    typed.modified.dwLowDateTime = typed.modified.dwHighDateTime = 0xFFFFFFFF;
+    RefreshFieldTooltip(field1, &typed);
+    EXPECT_EQ(TipText(host, field1), "");
+
+    RefreshFieldTooltip(field2, &info);
+    SetFieldTooltip(field2, "");
+    EXPECT_EQ(TipText(host, field2), "");
+}
+
+TEST_F(FileTooltipTest, TipAppearsWhenThePointerRestsOnTheField) {
+    std::string file = folder.WriteFile("shown.txt", "abc");
+    HashFieldInfo info = InfoOf(file);
+    RefreshFieldTooltip(field1, &info);
+    SetWindowPos(host, HWND_TOP, 100, 100, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(host) != FALSE; }));
+
+    RECT frame;
+    GetWindowRect(field1, &frame);
+    POINT middle = {(frame.left + frame.right) / 2, (frame.top + frame.bottom) / 2};
+    // Moves in small steps, as a mouse would, so the field sees the pointer.
+    for (int step = 3; step >= 0; --step) {
+        SetCursorPos(middle.x + step * 4, middle.y);
+        PumpMessages();
+    }
+    EXPECT_TRUE(WaitUntil([] { return IsWindowVisible(FileTooltip) != FALSE; }, 5000));
+    RECT tip;
+    GetWindowRect(FileTooltip, &tip);
+    EXPECT_GE(tip.top, frame.bottom) << "centred below the field";
+
+    // Field 2 has an empty tip: none shows there.
+    GetWindowRect(field2, &frame);
+    for (int step = 3; step >= 0; --step) {
+        SetCursorPos((frame.left + frame.right) / 2 + step * 4, (frame.top + frame.bottom) / 2);
+        PumpMessages();
+    }
+    EXPECT_TRUE(WaitUntil([] { return !IsWindowVisible(FileTooltip); }, 5000));
+    SetCursorPos(0, 0);
+}

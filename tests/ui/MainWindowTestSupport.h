@@ -1,0 +1,39 @@
+// The main dialog created in the test process from the test executable's own
+// resources, with settings that the tests choose and restore.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "app/Settings.h"
+
+class MainWindowTestBase {
+protected:
+    MainWindowTestBase();
+    ~MainWindowTestBase();
+
+    // Creates and shows the main dialog with the current Settings.
+    HWND CreateMain();
+    // Destroys it (if alive) and takes back the quit message it posts.
+    void DestroyMain();
+    int Height() const;
+    bool Visible(int control) const;
+
+    // Lets n queued hash-files jobs run one after another and returns the
+    // "Error" reports they show (in the order shown), then takes the run token
+    // back so that nothing else runs.
+    std::vector<std::string> RunQueuedJobs(int n);
+
+    HWND window_ = nullptr;
+
+private:
+    SettingsRecord savedSettings_;
+    char savedIniPath_[MAX_PATH];
+};
+
+// An HDROP as the shell builds it, holding the paths (ANSI).
+HGLOBAL MakeDrop(const std::vector<std::string>& paths);
+// The report "Could not hash file: PATH\n\n..." names PATH.
+std::string ReportedPath(const std::string& reportText);

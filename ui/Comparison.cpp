@@ -1,0 +1,170 @@
+#include "ui/Comparison.h"
+
+#include "app/Settings.h"
+#include "engine/Md5.h"
+#include "jobs/FileFacts.h"
+#include "res/resource.h"
+#include "ui/FileTooltip.h"
+#include "ui/HexText.h"
+#include "ui/MainWindow.h"
+
+HashFieldInfo FieldInfo[2];
+COLORREF FieldColour;
+
+namespace {
+
+constexpr DWORD kUnknownHalf = 0xFFFFFFFF;
+constexpr const char* kProgramName = "Calverin";
+constexpr const char* kOpenText = "Open";
+constexpr const char* kCompareText = "Compare";
+constexpr const char* kIdenticalText =
+    "MD5 checksums are identical.\n\nDo you want clear the checksums?";
+constexpr const char* kNotIdenticalText =
+    "MD5 checksums are not identical.\n\nDo you want clear the checksums?";
+
+// The brush last handed out for field 2, and the colour it was made in.
+HBRUSH field2Brush;
+COLORREF field2BrushColour;
+
+bool HoldsFullChecksum(HWND field) { return GetWindowTextLengthA(field) == kChecksumLength; }
+
+// Expanded means field 2 is shown; its own style bit answers also while the
+// window itself is hidden or minimised.
+bool IsShown(HWND control) { return (GetWindowLongA(control, GWL_STYLE) & WS_VISIBLE) != 0; }
+
+COLORREF ComparisonColour() {
+    const HashFieldInfo& first = FieldInfo[0];
+    const HashFieldInfo& second = FieldInfo[1];
+    if (lstrcmpiA(first.hash, second.hash) != 0)
+        return Settings.DiffHashColor;
+    if (first.path[0] == '\0' || second.path[0] == '\0')
+        return Settings.SameHashColor;
+    bool sameFacts = first.sizeLow == second.sizeLow && first.sizeHigh == second.sizeHigh &&
+                     first.modified.dwLowDateTime == second.modified.dwLowDateTime &&
+                     first.modified.dwHighDateTime == second.modified.dwHighDateTime;
+    if (sameFacts && lstrcmpiA(first.path, second.path) == 0)
+        return Settings.SameFileColor;
+    return Settings.SameHashColor;
+}
+
+// The full short path of path into record (MAX_PATH characters); empty when
+// the full path does not fit, as it was when it cannot be shortened.
+void StoreShortPath(const char* path, char* record) {
+    char full[MAX_PATH];
+    DWORD length = GetFullPathNameA(path, MAX_PATH, full, nullptr);
+    if (length == 0 || length >= MAX_PATH) {
+        record[0] = '\0';
+        return;
+    }
+    char shortPath[MAX_PATH];
+    length = GetShortPathNameA(full, shortPath, MAX_PATH);
+    lstrcpynA(record, length > 0 && length < MAX_PATH ? shortPath : full, MAX_PATH);
+}
+
+// Step 3 of the field-change processing: the Open/Compare caption and the colour.
+void UpdateVerdict(HWND hash1, HWND hash2, HWND open) {
+    if (!HoldsFullChecksum(hash1) || !HoldsFullChecksum(hash2)) {
+        SetWindowTextA(open, kOpenText);
+        FieldColour = GetSysColor(COLOR_WINDOW);
+    } else if (IsHexText(FieldInfo[0].hash) && IsHexText(FieldInfo[1].hash)) {
+        SetWindowTextA(open, kCompareText);
+        FieldColour = ComparisonColour();
+    } else {
+        FieldColour = InvalidChecksumColour;
+    }
+}
+
+}  // namespace
+
+void SetHashField(HWND field, HashFieldInfo* info, const char* checksum, const char* path,
+                  bool keepText) {
+    info->path[0] = '\0';
+    info->sizeLow = info->sizeHigh = kUnknownHalf;
+    info->modified.dwLowDateTime = info->modified.dwHighDateTime = kUnknownHalf;
+    lstrcpynA(info->hash, checksum, sizeof info->hash);
+    if (path != nullptr) {
+        DWORD low = 0, high = 0;
+        if (QueryFileSize(path, &low, &high)) {
+            info->sizeLow = low;
+            info->sizeHigh = high;
+        }
+        FILETIME modified;
+        if (QueryFileTime(path, &modified))
+            info->modified = modified;
+        StoreShortPath(path, info->path);
+    }
+    if (!keepText)
+        SetWindowTextA(field, info->hash);
+}
+
+void ProcessFieldChange(HWND field) {
+    HWND window = GetParent(field);
+    HWND hash1 = GetDlgItem(window, IDC_HASH1);
+    HWND hash2 = GetDlgItem(window, IDC_HASH2);
+    bool isField1 = GetDlgCtrlID(field) == IDC_HASH1;
+    HashFieldInfo* info = &FieldInfo[isField1 ? 0 : 1];
+
+    if (HoldsFullChecksum(field)) {
+        char text[64];
+        GetWindowTextA(field, text, sizeof text);
+        if (!isField1 && GetWindowTextLengthA(hash1) == 0) {
+            // A lone checksum belongs in field 1; each change below runs this again.
+            if (IsHexText(text)) {
+                SetWindowTextA(hash1, text);
+                SetWindowTextA(field, "");
+            } else {
+                FieldColour = InvalidChecksumColour;
+            }
+            InvalidateRect(hash2, nullptr, TRUE);
+            return;
+        }
+        if (lstrcmpiA(text, info->hash) != 0)
+            SetHashField(field, info, text, nullptr, true);
+        RefreshFieldTooltip(field, info);
+    } else {
+        SetFieldTooltip(field, "");
+    }
+    UpdateVerdict(hash1, hash2, GetDlgItem(window, IDC_OPEN));
+    InvalidateRect(hash2, nullptr, TRUE);
+}
+
+HBRUSH FieldColourBrush(HDC context, HWND control) {
+    if (GetDlgCtrlID(control) != IDC_HASH2)
+        return nullptr;
+    SetTextColor(context, GetSysColor(COLOR_WINDOWTEXT));
+    SetBkMode(context, TRANSPARENT);
+    SetBkColor(context, FieldColour);
+    // Paints ask often; a new brush is needed only when the colour changed.
+    if (field2Brush == nullptr || field2BrushColour != FieldColour) {
+        DeleteFieldBrush();
+        field2Brush = CreateSolidBrush(FieldColour);
+        field2BrushColour = FieldColour;
+    }
+    return field2Brush;
+}
+
+void DeleteFieldBrush() {
+    if (field2Brush != nullptr)
+        DeleteObject(field2Brush);
+    field2Brush = nullptr;
+}
+
+bool IsPairComparable() {
+    HWND hash1 = GetDlgItem(MainWindow, IDC_HASH1);
+    HWND hash2 = GetDlgItem(MainWindow, IDC_HASH2);
+    return IsShown(hash2) && HoldsFullChecksum(hash1) && HoldsFullChecksum(hash2) &&
+           IsHexText(FieldInfo[0].hash) && IsHexText(FieldInfo[1].hash);
+}
+
+void CompareFields() {
+    int answer;
+    if (lstrcmpiA(FieldInfo[0].hash, FieldInfo[1].hash) == 0)
+        answer = MessageBoxA(MainWindow, kIdenticalText, kProgramName,
+                             MB_YESNO | MB_ICONINFORMATION);
+    else
+        answer = MessageBoxA(MainWindow, kNotIdenticalText, kProgramName,
+                             MB_YESNO | MB_ICONHAND | MB_DEFBUTTON2);
+    // Posted, so both fields clear after the box has gone.
+    if (answer == IDYES)
+        PostMessageA(MainWindow, WM_COMMAND, IDM_CLEAR_BOTH, 0);
+}

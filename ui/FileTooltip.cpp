@@ -1,0 +1,91 @@
+#include "ui/FileTooltip.h"
+
+#include "jobs/FileFacts.h"
+#include "res/resource.h"
+#include "ui/Comparison.h"
+
+#include <commctrl.h>
+
+HWND FileTooltip = nullptr;
+
+namespace {
+
+constexpr int kMaxTipWidth = 800;
+constexpr int kInitialDelayMs = 250;
+constexpr int kAutoPopDelayMs = 12000;
+constexpr int kReshowDelayMs = 100;
+constexpr RECT kTipMargin = {5, 2, 5, 2};
+constexpr int kTipTextSize = 512;
+constexpr int kFactTextSize = 64;
+constexpr DWORD kUnknown = 0xFFFFFFFF;
+
+// Reused by every call; the tools are the fields themselves (TTF_IDISHWND).
+// The V2 size keeps the record valid for every common-controls version.
+TOOLINFOA ToolInfo;
+char EmptyText[] = "";
+
+void AddFieldTool(HWND field) {
+    ToolInfo.uId = reinterpret_cast<UINT_PTR>(field);
+    ToolInfo.lpszText = EmptyText;
+    SendMessageA(FileTooltip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ToolInfo));
+}
+
+void AppendText(char* buffer, const char* more) {
+    int used = lstrlenA(buffer);
+    lstrcpynA(buffer + used, more, kTipTextSize - used);
+}
+
+} // namespace
+
+void CreateFileTooltip(HWND mainWindow) {
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    FileTooltip = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
+                                  WS_POPUP | WS_BORDER | TTS_ALWAYSTIP | TTS_NOPREFIX |
+                                      TTS_NOANIMATE | TTS_NOFADE,
+                                  0, 0, 0, 0, mainWindow, nullptr, instance, nullptr);
+    ZeroMemory(&ToolInfo, sizeof ToolInfo);
+    ToolInfo.cbSize = TTTOOLINFOA_V2_SIZE;
+    ToolInfo.uFlags = TTF_IDISHWND | TTF_CENTERTIP | TTF_SUBCLASS;
+    ToolInfo.hwnd = mainWindow;
+    ToolInfo.hinst = instance;
+    ToolInfo.lpszText = EmptyText;
+    if (!FileTooltip)
+        return;
+
+    SendMessageA(FileTooltip, TTM_SETMAXTIPWIDTH, 0, kMaxTipWidth);
+    SendMessageA(FileTooltip, TTM_SETDELAYTIME, TTDT_INITIAL, kInitialDelayMs);
+    SendMessageA(FileTooltip, TTM_SETDELAYTIME, TTDT_AUTOPOP, kAutoPopDelayMs);
+    SendMessageA(FileTooltip, TTM_SETDELAYTIME, TTDT_RESHOW, kReshowDelayMs);
+    RECT margin = kTipMargin;
+    SendMessageA(FileTooltip, TTM_SETMARGIN, 0, reinterpret_cast<LPARAM>(&margin));
+    AddFieldTool(GetDlgItem(mainWindow, IDC_HASH1));
+    AddFieldTool(GetDlgItem(mainWindow, IDC_HASH2));
+}
+
+void SetFieldTooltip(HWND field, const char* text) {
+    ToolInfo.uId = reinterpret_cast<UINT_PTR>(field);
+    ToolInfo.lpszText = const_cast<char*>(text);
+    SendMessageA(FileTooltip, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&ToolInfo));
+    ToolInfo.lpszText = EmptyText;
+}
+
+// Up to three lines: the long path, "Modified: ..." and "Size: ...", the last
+// two only for facts known when the checksum was stored.
+void RefreshFieldTooltip(HWND field, const HashFieldInfo* info) {
+    char text[kTipTextSize] = "";
+    if (info->path[0] != '\0') {
+        ToLongPath(info->path, text, MAX_PATH);
+        char fact[kFactTextSize];
+        if (info->modified.dwLowDateTime != kUnknown || info->modified.dwHighDateTime != kUnknown) {
+            FormatFileTime(fact, &info->modified);
+            AppendText(text, "\r\nModified: ");
+            AppendText(text, fact);
+        }
+        if (info->sizeLow != kUnknown || info->sizeHigh != kUnknown) {
+            FormatFileSize(fact, info->sizeLow, info->sizeHigh);
+            AppendText(text, "\r\nSize: ");
+            AppendText(text, fact);
+        }
+    }
+    SetFieldTooltip(field, text);
+}

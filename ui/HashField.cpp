@@ -1,0 +1,205 @@
+#include "ui/HashField.h"
+
+#include "jobs/JobRunner.h"
+#include "res/resource.h"
+#include "ui/ChecksumScan.h"
+#include "ui/MainWindow.h"
+
+namespace {
+
+// 32 characters and the terminating zero, whatever the field holds.
+constexpr SIZE_T kClipboardBlockSize = kChecksumLength + 1;
+
+bool JobActive() {
+    return JobState.load() != Idle;
+}
+
+LRESULT CallPrevious(HWND field, UINT message, WPARAM wParam, LPARAM lParam) {
+    WNDPROC previous = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(field, GWLP_USERDATA));
+    return CallWindowProcA(previous, field, message, wParam, lParam);
+}
+
+bool IsReadOnly(HWND field) {
+    return (GetWindowLongA(field, GWL_STYLE) & ES_READONLY) != 0;
+}
+
+struct Selection {
+    DWORD start;
+    DWORD end;
+    bool Empty() const { return start == end; }
+};
+
+Selection GetSelection(HWND field) {
+    Selection selection = {0, 0};
+    SendMessageA(field, EM_GETSEL, reinterpret_cast<WPARAM>(&selection.start),
+                 reinterpret_cast<LPARAM>(&selection.end));
+    return selection;
+}
+
+void EnableItem(HMENU menu, UINT id, bool enabled) {
+    EnableMenuItem(menu, id, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+}
+
+// Opens at the pointer even when asked from the keyboard; never the edit
+// control's own menu.
+LRESULT OnContextMenu(HWND field) {
+    HMENU menu = EditMenu;
+    if (!menu)
+        return 0;
+    bool hasText = GetWindowTextLengthA(field) > 0;
+    EnableItem(menu, IDM_CUT, hasText);
+    EnableItem(menu, IDM_COPY, hasText);
+    EnableItem(menu, IDM_PASTE, IsClipboardFormatAvailable(CF_TEXT) != FALSE);
+    EnableItem(menu, IDM_CLEAR_FIELD, hasText && !JobActive());
+    POINT pointer = {0, 0};
+    GetCursorPos(&pointer);
+    TrackPopupMenu(menu, 0, pointer.x, pointer.y, 0, field, nullptr);
+    return 0;
+}
+
+// Without DLGC_HASSETSEL the dialog manager leaves the selection alone on Tab.
+LRESULT OnGetDlgCode(HWND field, WPARAM wParam, LPARAM lParam) {
+    return CallPrevious(field, WM_GETDLGCODE, wParam, lParam) & ~DLGC_HASSETSEL;
+}
+
+LRESULT OnChar(HWND field, WPARAM wParam, LPARAM lParam) {
+    constexpr WPARAM kCtrlC = 0x03, kCtrlV = 0x16, kCtrlX = 0x18;
+    switch (wParam) {
+    case kCtrlX:
+        SendMessageA(field, WM_CUT, 0, 0);
+        return 0;
+    case kCtrlC:
+        SendMessageA(field, WM_COPY, 0, 0);
+        return 0;
+    case kCtrlV:
+        SendMessageA(field, WM_PASTE, 0, 0);
+        return 0;
+    default:
+        return CallPrevious(field, WM_CHAR, wParam, lParam);
+    }
+}
+
+LRESULT OnCommand(HWND field, WPARAM wParam, LPARAM lParam) {
+    switch (LOWORD(wParam)) {
+    case IDM_CUT:
+        SendMessageA(field, WM_CUT, 0, 0);
+        return 0;
+    case IDM_COPY:
+        SendMessageA(field, WM_COPY, 0, 0);
+        return 0;
+    case IDM_PASTE:
+        SendMessageA(field, WM_PASTE, 0, 0);
+        return 0;
+    case IDM_CLEAR_FIELD:
+        if (!JobActive())
+            SetWindowTextA(field, "");
+        return 0;
+    default:
+        return CallPrevious(field, WM_COMMAND, wParam, lParam);
+    }
+}
+
+// With nothing selected, or in the read-only field, the whole checksum goes.
+LRESULT OnCut(HWND field, WPARAM wParam, LPARAM lParam) {
+    if (!GetSelection(field).Empty() && !IsReadOnly(field))
+        return CallPrevious(field, WM_CUT, wParam, lParam);
+    CopyHashToClipboard(GetParent(field), field);
+    if (!JobActive())
+        SetWindowTextA(field, "");
+    return 0;
+}
+
+LRESULT OnCopy(HWND field, WPARAM wParam, LPARAM lParam) {
+    if (!GetSelection(field).Empty())
+        return CallPrevious(field, WM_COPY, wParam, lParam);
+    CopyHashToClipboard(GetParent(field), field);
+    return 0;
+}
+
+// An empty, read-only or wholly replaced full field takes only a whole
+// checksum; otherwise the edit control pastes as usual.
+LRESULT OnPaste(HWND field, WPARAM wParam, LPARAM lParam) {
+    int length = GetWindowTextLengthA(field);
+    Selection selection = GetSelection(field);
+    bool wholeSelected = selection.start == 0 && selection.end == DWORD(kChecksumLength);
+    bool wholeField = length == 0 || IsReadOnly(field) ||
+                      (length == kChecksumLength && (selection.Empty() || wholeSelected));
+    if (!wholeField)
+        return CallPrevious(field, WM_PASTE, wParam, lParam);
+    if (!PasteHashFromClipboard(GetParent(field), field))
+        MessageBeep(0xFFFFFFFF);
+    return 0;
+}
+
+} // namespace
+
+void SubclassHashField(HWND field) {
+    SetWindowLongPtrA(field, GWLP_USERDATA, GetWindowLongPtrA(field, GWLP_WNDPROC));
+    SetWindowLongPtrA(field, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(HashField));
+}
+
+LRESULT CALLBACK HashField(HWND field, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CONTEXTMENU:
+        return OnContextMenu(field);
+    case WM_GETDLGCODE:
+        return OnGetDlgCode(field, wParam, lParam);
+    case WM_CHAR:
+        return OnChar(field, wParam, lParam);
+    case WM_COMMAND:
+        return OnCommand(field, wParam, lParam);
+    case WM_CUT:
+        return OnCut(field, wParam, lParam);
+    case WM_COPY:
+        return OnCopy(field, wParam, lParam);
+    case WM_PASTE:
+        return OnPaste(field, wParam, lParam);
+    default:
+        return CallPrevious(field, message, wParam, lParam);
+    }
+}
+
+bool CopyHashToClipboard(HWND owner, HWND field) {
+    if (GetWindowTextLengthA(field) == 0)
+        return false;
+    if (!OpenClipboard(owner))
+        return false;
+    EmptyClipboard();
+    // Zero-filled, so no stale bytes reach other programs past the text.
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, kClipboardBlockSize);
+    char* text = block ? static_cast<char*>(GlobalLock(block)) : nullptr;
+    if (!text) {
+        if (block)
+            GlobalFree(block);
+        CloseClipboard();
+        return false;
+    }
+    GetWindowTextA(field, text, int(kClipboardBlockSize));
+    GlobalUnlock(block);
+    // The clipboard owns the block only once it took it.
+    bool handedOver = SetClipboardData(CF_TEXT, block) != nullptr;
+    if (!handedOver)
+        GlobalFree(block);
+    CloseClipboard();
+    return handedOver;
+}
+
+bool PasteHashFromClipboard(HWND owner, HWND field) {
+    if (JobActive() || !IsClipboardFormatAvailable(CF_TEXT) || !OpenClipboard(owner))
+        return false;
+    HANDLE data = GetClipboardData(CF_TEXT);
+    const char* text = data ? static_cast<const char*>(GlobalLock(data)) : nullptr;
+    if (!text) {
+        CloseClipboard();
+        return true;
+    }
+    // Another program wrote the block: scan no further than its size, zero or not.
+    char digits[kChecksumLength + 1];
+    bool accepted = ScanChecksum(text, GlobalSize(data), digits);
+    GlobalUnlock(data);
+    CloseClipboard();
+    // Set after closing: the change runs the main window's field processing.
+    if (accepted)
+        SetWindowTextA(field, digits);
+    return accepted;
+}

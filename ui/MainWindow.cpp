@@ -1,0 +1,479 @@
+// The main window: status line, two hash fields, Open button, the arrows and
+// the menu picture, and the command table of the whole program.
+#include "ui/MainWindow.h"
+
+#include <shellapi.h>
+
+#include <cstring>
+#include <vector>
+
+#include "app/OptionalFunctions.h"
+#include "app/ResourceModule.h"
+#include "app/Settings.h"
+#include "app/CommandLine.h"
+#include "jobs/FileFacts.h"
+#include "jobs/HashFilesJob.h"
+#include "jobs/JobRunner.h"
+#include "res/resource.h"
+#include "ui/StatusButton.h"
+
+HWND MainWindow;
+HWND Hash1Field;
+HWND Hash2Field;
+HWND OpenButton;
+HWND StatusButton;
+HMENU EditMenu;
+
+namespace {
+
+// The window's height changes by this many pixels between its two modes,
+// whatever the dialog font.
+constexpr int kExpandHeight = 39;
+constexpr int kChecksumLength = 32;
+constexpr const char* kProgramName = "Calverin";
+
+HMENU LoadedMenu;  // IDR_MAIN_MENU; its popups are main_menu and EditMenu
+HMENU MainMenu;
+HMENU SystemMenu;
+HICON WindowIcon;
+HBITMAP ExpandBitmap;
+HBITMAP CollapseBitmap;
+HBITMAP MenuBitmap;
+
+// Run-time toggles; they start from the settings and are never saved.
+bool Topmost;
+bool TransparentOn;
+
+// Kept for the whole run as the folder picker's starting point.
+char SearchFolder[MAX_PATH];
+
+bool IsBusy() { return JobState.load() != Idle; }
+
+// The window is expanded exactly when field 2 is shown. Its own style bit is
+// read, so the answer holds while the window itself is still hidden.
+bool IsExpanded() { return (GetWindowLongA(Hash2Field, GWL_STYLE) & WS_VISIBLE) != 0; }
+
+bool IsFieldEmpty(HWND field) { return GetWindowTextLengthA(field) == 0; }
+
+void SetExpanded(HWND window, bool expand) {
+    RECT outer;
+    GetWindowRect(window, &outer);
+    int show = expand ? SW_SHOW : SW_HIDE;
+    ShowWindow(GetDlgItem(window, IDC_EXPAND), expand ? SW_HIDE : SW_SHOW);
+    ShowWindow(Hash2Field, show);
+    ShowWindow(OpenButton, show);
+    ShowWindow(GetDlgItem(window, IDC_COLLAPSE), show);
+    ShowWindow(GetDlgItem(window, IDC_MENU), show);
+    int height = outer.bottom - outer.top + (expand ? kExpandHeight : -kExpandHeight);
+    SetWindowPos(window, nullptr, 0, 0, outer.right - outer.left, height,
+                 SWP_NOMOVE | SWP_NOZORDER);
+}
+
+// With visual styles the button draws its own frame; without them it gets
+// a static edge so that it matches the fields.
+void ApplyOpenButtonFrame() {
+    LONG exStyle = GetWindowLongA(OpenButton, GWL_EXSTYLE);
+    if (OptIsThemeActive())
+        exStyle &= ~WS_EX_STATICEDGE;
+    else
+        exStyle |= WS_EX_STATICEDGE;
+    SetWindowLongA(OpenButton, GWL_EXSTYLE, exStyle);
+    SetWindowPos(OpenButton, nullptr, 0, 0, 0, 0,
+                 SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED);
+}
+
+void ApplyTopmost(HWND window) {
+    SetWindowPos(window, Topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE);
+}
+
+void TrackMainMenu(HWND window, int x, int y) {
+    if (MainMenu)
+        TrackPopupMenu(MainMenu, 0, x, y, 0, window, nullptr);
+}
+
+void AddSystemMenuItems(HWND window) {
+    SystemMenu = GetSystemMenu(window, FALSE);
+    if (!SystemMenu)
+        return;
+    // Each insertion goes to the top, so the last one ends up first.
+    InsertMenuA(SystemMenu, 0, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
+    InsertMenuA(SystemMenu, 0, MF_BYPOSITION | MF_STRING, IDM_ALWAYS_ON_TOP, "&Always on &top");
+    InsertMenuA(SystemMenu, 0, MF_BYPOSITION | MF_STRING, IDM_OPTIONS, "&Options...");
+}
+
+void LoadWindowPictures(HWND window) {
+    const UINT flags = LR_LOADMAP3DCOLORS | LR_LOADTRANSPARENT;
+    ExpandBitmap =
+        (HBITMAP)LoadModuleImage(MAKEINTRESOURCEA(IDB_EXPAND), IMAGE_BITMAP, 0, 0, flags);
+    CollapseBitmap =
+        (HBITMAP)LoadModuleImage(MAKEINTRESOURCEA(IDB_COLLAPSE), IMAGE_BITMAP, 0, 0, flags);
+    MenuBitmap = LoadModuleBitmap(MAKEINTRESOURCEA(IDB_MENU));
+    const struct {
+        int control;
+        HBITMAP bitmap;
+    } pictures[] = {{IDC_EXPAND, ExpandBitmap},
+                    {IDC_COLLAPSE, CollapseBitmap},
+                    {IDC_MENU, MenuBitmap}};
+    for (const auto& picture : pictures) {
+        if (picture.bitmap)
+            SendDlgItemMessageA(window, picture.control, STM_SETIMAGE, IMAGE_BITMAP,
+                                (LPARAM)picture.bitmap);
+    }
+}
+
+// --- Commands -------------------------------------------------------------
+
+void CloseMainWindow(HWND window) {
+    if (Settings.RememberPosition) {
+        RECT outer;
+        GetWindowRect(window, &outer);
+        WriteSettingInt(kSettingsSection, "WindowLeft", outer.left, IniPath,
+                        Settings.UseRegistry);
+        WriteSettingInt(kSettingsSection, "WindowTop", outer.top, IniPath, Settings.UseRegistry);
+    }
+    DestroyWindow(window);
+}
+
+void ExpandCommand(HWND window) {
+    if (!IsExpanded())
+        SetExpanded(window, true);
+}
+
+void CollapseCommand(HWND window) {
+    if (IsExpanded())
+        SetExpanded(window, false);
+}
+
+void MenuPictureCommand(HWND window) {
+    RECT picture;
+    GetWindowRect(GetDlgItem(window, IDC_MENU), &picture);
+    TrackMainMenu(window, picture.left, picture.bottom);
+}
+
+// The cancel and continue protocol of the job slot.
+void StatusCommand(HWND window) {
+    switch (JobState.load()) {
+    case Idle:
+        return;
+    case NextPending:
+        JobState = Idle;
+        SendMessageA(StatusButton, WM_CANCELMODE, 0, 0);
+        ReleaseRunToken();
+        return;
+    case SearchPaused:
+        SendMessageA(StatusButton, WM_CANCELMODE, 0, 0);
+        ContinueSearch();
+        return;
+    default:
+        JobState = Idle;  // the running job notices it and stops
+        return;
+    }
+}
+
+void ClearBothCommand(HWND window) {
+    SendMessageA(window, WM_COMMAND, IDM_CLEAR_HASH1, 0);
+    SendMessageA(window, WM_COMMAND, IDM_CLEAR_HASH2, 0);
+}
+
+void ClearHash1Command(HWND) { SetWindowTextA(Hash1Field, ""); }
+
+void ClearHash2Command(HWND) { SetWindowTextA(Hash2Field, ""); }
+
+void SearchCommand(HWND window) {
+    if (!IsExpanded())
+        SetExpanded(window, true);  // a found file is shown in field 2
+    if (GetWindowTextLengthA(Hash1Field) != kChecksumLength) {
+        MessageBoxA(window, "Set checksum to search to the first field.", kProgramName,
+                    MB_ICONINFORMATION | MB_OK);
+        return;
+    }
+    // Choosing the folder and starting the search: the folder picker
+    // (Pickers) and the search job (SearchJob) serve it.
+    if (SearchFolder[1] == ':' && SearchFolder[2] == '\0') {
+        SearchFolder[2] = '\\';
+        SearchFolder[3] = '\0';
+    }
+}
+
+void TransparencyCommand(HWND window) {
+    TransparentOn = !TransparentOn;
+    SetWindowOpacity(window, TransparentOn ? Settings.WindowOpacity : 255);
+}
+
+void AlwaysOnTopCommand(HWND window) {
+    Topmost = !Topmost;
+    ApplyTopmost(window);
+}
+
+enum BusyRule { RunsWhileBusy, IgnoredWhileBusy };
+
+struct Command {
+    WORD id;
+    BusyRule busy;
+    void (*action)(HWND window);  // null: served by a unit not built yet
+};
+
+const Command kCommands[] = {
+    {IDCANCEL, RunsWhileBusy, CloseMainWindow},
+    {IDC_OPEN, IgnoredWhileBusy, nullptr},  // compare step (Comparison) or file picker (Pickers)
+    {IDM_OPEN_FILE, IgnoredWhileBusy, nullptr},  // file picker (Pickers), then the hash job
+    {IDC_EXPAND, RunsWhileBusy, ExpandCommand},
+    {IDC_COLLAPSE, RunsWhileBusy, CollapseCommand},
+    {IDC_MENU, RunsWhileBusy, MenuPictureCommand},
+    {IDC_STATUS, RunsWhileBusy, StatusCommand},  // does nothing itself while Idle
+    {IDM_CLEAR_BOTH, IgnoredWhileBusy, ClearBothCommand},
+    {IDM_HASH_STRING, IgnoredWhileBusy, nullptr},  // Hash String dialog (HashStringDialog)
+    {IDM_SEARCH_HASH, IgnoredWhileBusy, SearchCommand},
+    {IDM_CLEAR_HASH1, IgnoredWhileBusy, ClearHash1Command},
+    {IDM_CLEAR_HASH2, IgnoredWhileBusy, ClearHash2Command},
+    {IDM_BENCHMARK, IgnoredWhileBusy, nullptr},  // file picker (Pickers), then BenchmarkJob
+    {IDM_TRANSPARENCY, RunsWhileBusy, TransparencyCommand},
+    {IDM_ABOUT, IgnoredWhileBusy, nullptr},  // About dialog (AboutDialog)
+    {IDM_ALWAYS_ON_TOP, RunsWhileBusy, AlwaysOnTopCommand},
+    {IDM_OPTIONS, IgnoredWhileBusy, nullptr},  // Options dialog (OptionsDialog)
+};
+
+// --- Message handlers -------------------------------------------------------
+
+INT_PTR OnInitDialog(HWND window) {
+    MainWindow = window;
+    Hash1Field = GetDlgItem(window, IDC_HASH1);
+    Hash2Field = GetDlgItem(window, IDC_HASH2);
+    OpenButton = GetDlgItem(window, IDC_OPEN);
+    StatusButton = GetDlgItem(window, IDC_STATUS);
+
+    WindowIcon = LoadModuleIcon(MAKEINTRESOURCEA(IDI_MAIN));
+    if (WindowIcon)
+        SendMessageA(window, WM_SETICON, ICON_BIG, (LPARAM)WindowIcon);
+
+    MainMenu = nullptr;
+    EditMenu = nullptr;
+    LoadedMenu = LoadModuleMenu(MAKEINTRESOURCEA(IDR_MAIN_MENU));
+    if (LoadedMenu) {
+        MainMenu = GetSubMenu(LoadedMenu, 0);
+        EditMenu = GetSubMenu(LoadedMenu, 1);
+        AddSystemMenuItems(window);
+    }
+
+    LoadWindowPictures(window);
+
+    SetWindowTextA(StatusButton, kProgramName);
+    EnableWindow(StatusButton, FALSE);
+    SendMessageA(Hash1Field, EM_LIMITTEXT, kChecksumLength, 0);
+    SendMessageA(Hash2Field, EM_LIMITTEXT, kChecksumLength, 0);
+    // The fields' own edit behaviour: the HashField unit subclasses them.
+    SubclassStatusButton(StatusButton);
+
+    if (Settings.RememberPosition) {
+        int top = ReadSettingInt(kSettingsSection, "WindowTop", 0, IniPath, Settings.UseRegistry);
+        int left =
+            ReadSettingInt(kSettingsSection, "WindowLeft", 0, IniPath, Settings.UseRegistry);
+        SetWindowPos(window, nullptr, left, top, 0, 0, SWP_NOZORDER | SWP_NOSIZE);
+    }
+
+    Topmost = Settings.StartInTopMost;
+    if (Topmost)
+        ApplyTopmost(window);
+
+    ShowWindow(GetDlgItem(window, IDC_EXPAND), Settings.StartInFullMode ? SW_HIDE : SW_SHOW);
+    if (!Settings.StartInFullMode)
+        SetExpanded(window, false);
+
+    TransparentOn = Settings.Transparent;
+    if (TransparentOn)
+        SetWindowOpacity(window, Settings.WindowOpacity);
+
+    ApplyOpenButtonFrame();
+    // The fields' file tooltips: the FileTooltip unit creates them.
+    return FALSE;
+}
+
+INT_PTR OnCommand(HWND window, WPARAM wParam, LPARAM lParam) {
+    WORD id = LOWORD(wParam);
+    if (HIWORD(wParam) == EN_CHANGE && (id == IDC_HASH1 || id == IDC_HASH2)) {
+        // Field-change processing (comparison and colours): the Comparison unit.
+        return TRUE;
+    }
+    for (const Command& command : kCommands) {
+        if (command.id != id)
+            continue;
+        if (command.busy == IgnoredWhileBusy && IsBusy())
+            return TRUE;
+        if (command.action)
+            command.action(window);
+        return TRUE;
+    }
+    return FALSE;
+}
+
+INT_PTR OnSysCommand(HWND window, WPARAM wParam) {
+    if (wParam != IDM_ALWAYS_ON_TOP && wParam != IDM_OPTIONS)
+        return FALSE;
+    SendMessageA(window, WM_COMMAND, wParam, 0);
+    return TRUE;
+}
+
+void SetMainMenuStates() {
+    const UINT busyState = IsBusy() ? MF_GRAYED : MF_ENABLED;
+    const UINT guarded[] = {IDM_HASH_STRING, IDM_SEARCH_HASH, IDM_BENCHMARK, IDM_OPTIONS,
+                            IDM_ABOUT};
+    for (UINT id : guarded)
+        EnableMenuItem(MainMenu, id, MF_BYCOMMAND | busyState);
+    bool hash1Empty = IsFieldEmpty(Hash1Field);
+    bool hash2Absent = !IsExpanded() || IsFieldEmpty(Hash2Field);
+    EnableMenuItem(MainMenu, IDM_CLEAR_HASH1, MF_BYCOMMAND | (hash1Empty ? MF_GRAYED : busyState));
+    EnableMenuItem(MainMenu, IDM_CLEAR_HASH2,
+                   MF_BYCOMMAND | (hash2Absent ? MF_GRAYED : busyState));
+    EnableMenuItem(MainMenu, IDM_CLEAR_BOTH,
+                   MF_BYCOMMAND | (hash1Empty || hash2Absent ? MF_GRAYED : busyState));
+}
+
+INT_PTR OnInitMenuPopup(HMENU popup) {
+    if (popup && popup == SystemMenu) {
+        CheckMenuItem(SystemMenu, IDM_ALWAYS_ON_TOP,
+                      MF_BYCOMMAND | (Topmost ? MF_CHECKED : MF_UNCHECKED));
+        return TRUE;
+    }
+    if (popup && popup == MainMenu) {
+        SetMainMenuStates();
+        return TRUE;
+    }
+    return FALSE;
+}
+
+INT_PTR OnDrawItem(WPARAM controlId, const DRAWITEMSTRUCT* item) {
+    if (controlId != IDC_STATUS)
+        return FALSE;
+    DrawStatusButton(item);
+    return TRUE;
+}
+
+// Dragging by any free spot: let the system treat the press as one on the caption.
+INT_PTR OnLButtonDown(HWND window) {
+    POINT cursor;
+    GetCursorPos(&cursor);
+    PostMessageA(window, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(cursor.x, cursor.y));
+    return TRUE;
+}
+
+INT_PTR OnRButtonDown(HWND window) {
+    POINT cursor;
+    GetCursorPos(&cursor);
+    TrackMainMenu(window, cursor.x, cursor.y);
+    return TRUE;
+}
+
+// A path longer than the job runner takes is reported the way the system
+// reports an over-long name, never cut.
+void QueueDroppedFile(HWND window, const char* path) {
+    if (std::strlen(path) >= (size_t)kJobPathSize) {
+        SetLastError(ERROR_FILENAME_EXCED_RANGE);
+        ShowErrorReport(window, "Could not hash file: %s\n\n%s", path);
+        return;
+    }
+    StartJob(path, HashFileThread);
+}
+
+INT_PTR OnDropFiles(HWND window, HDROP drop) {
+    SetForegroundWindow(window);
+    UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+    std::vector<char> path;
+    for (UINT index = 0; index < count; ++index) {
+        // Asked for its length first, the whole path is handed on: a cut path
+        // could name another existing file.
+        UINT length = DragQueryFileA(drop, index, nullptr, 0);
+        path.assign(length + 1, '\0');
+        DragQueryFileA(drop, index, path.data(), length + 1);
+        QueueDroppedFile(window, path.data());
+    }
+    DragFinish(drop);
+    return TRUE;
+}
+
+// The block comes from another process: read no byte beyond cbData, and
+// end the text with a zero of our own.
+INT_PTR OnCopyData(const COPYDATASTRUCT* block) {
+    if (!block || !block->lpData || block->cbData == 0)
+        return TRUE;
+    std::vector<char> text((const char*)block->lpData,
+                           (const char*)block->lpData + block->cbData);
+    text.push_back('\0');
+    if (text[0] != '\0')
+        SplitCommandLine(text.data());
+    return TRUE;
+}
+
+INT_PTR OnThemeChanged() {
+    ApplyOpenButtonFrame();
+    return TRUE;
+}
+
+template <typename Handle, typename Release>
+void ReleaseHandle(Handle& handle, Release release) {
+    if (handle)
+        release(handle);
+    handle = nullptr;
+}
+
+INT_PTR OnDestroy() {
+    // The field-2 brush goes with the Comparison unit.
+    ReleaseHandle(ExpandBitmap, DeleteObject);
+    ReleaseHandle(CollapseBitmap, DeleteObject);
+    ReleaseHandle(MenuBitmap, DeleteObject);
+    ReleaseHandle(LoadedMenu, DestroyMenu);
+    ReleaseHandle(WindowIcon, DestroyIcon);
+    MainMenu = nullptr;
+    EditMenu = nullptr;
+    SystemMenu = nullptr;
+    PostQuitMessage(0);
+    return TRUE;
+}
+
+}  // namespace
+
+bool SetWindowOpacity(HWND window, int value) {
+    if (value > 254) {
+        SetWindowLongA(window, GWL_EXSTYLE, GetWindowLongA(window, GWL_EXSTYLE) & ~WS_EX_LAYERED);
+        return false;
+    }
+    if (value < 0)
+        return true;
+    LONG exStyle = GetWindowLongA(window, GWL_EXSTYLE);
+    SetWindowLongA(window, GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
+    if (OptSetLayeredWindowAttributes(window, 0, (BYTE)value, LWA_ALPHA))
+        return true;
+    // A layered window without its attributes would not be drawn at all.
+    SetWindowLongA(window, GWL_EXSTYLE, exStyle);
+    return false;
+}
+
+INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_INITDIALOG:
+        return OnInitDialog(window);
+    case WM_COMMAND:
+        return OnCommand(window, wParam, lParam);
+    case WM_SYSCOMMAND:
+        return OnSysCommand(window, wParam);
+    case WM_INITMENUPOPUP:
+        return OnInitMenuPopup((HMENU)wParam);
+    // WM_CTLCOLOREDIT (field 2's verdict colour): the Comparison unit.
+    case WM_DRAWITEM:
+        return OnDrawItem(wParam, (const DRAWITEMSTRUCT*)lParam);
+    case WM_LBUTTONDOWN:
+        return OnLButtonDown(window);
+    case WM_RBUTTONDOWN:
+        return OnRButtonDown(window);
+    case WM_DROPFILES:
+        return OnDropFiles(window, (HDROP)wParam);
+    case WM_COPYDATA:
+        return OnCopyData((const COPYDATASTRUCT*)lParam);
+    case WM_THEMECHANGED:
+        return OnThemeChanged();
+    case WM_DESTROY:
+        return OnDestroy();
+    default:
+        return FALSE;
+    }
+}
