@@ -114,6 +114,9 @@ void SearchFile(HWND mainWindow, const char* path, const WIN32_FIND_DATAA& entry
     FreeChecksum(checksum);
 }
 
+void SearchFolder(HWND mainWindow, char* path, bool topLevel, bool sameFileFilter);
+
+// The part of SearchFolder that every level runs: list, descend, hash.
 void SearchLevel(HWND mainWindow, char* path, bool topLevel, bool sameFileFilter) {
     size_t end = strlen(path);
     while (end > 0 && path[end - 1] == '\\')
@@ -149,7 +152,7 @@ void SearchLevel(HWND mainWindow, char* path, bool topLevel, bool sameFileFilter
             path[cut] = '\\';
             memcpy(path + cut + 1, name, length + 1);
             if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                SearchLevel(mainWindow, path, false, sameFileFilter);
+                SearchFolder(mainWindow, path, false, sameFileFilter);
             else
                 SearchFile(mainWindow, path, entry, sameFileFilter);
             path[cut] = '\0';
@@ -161,8 +164,10 @@ void SearchLevel(HWND mainWindow, char* path, bool topLevel, bool sameFileFilter
     path[cut] = '\0';
 }
 
-}  // namespace
-
+// Searches the folder in path (a kJobPathSize buffer, extended and cut back in
+// place) and everything below it. At the top level it works out the same-file
+// filter itself, prepares and restores the main window and shows the summary.
+// On return path holds the folder it was given, less trailing backslashes.
 void SearchFolder(HWND mainWindow, char* path, bool topLevel, bool sameFileFilter) {
     if (!topLevel) {
         SearchLevel(mainWindow, path, false, sameFileFilter);
@@ -213,6 +218,8 @@ void SearchFolder(HWND mainWindow, char* path, bool topLevel, bool sameFileFilte
               static_cast<int>(FilesFound.load()));
     MessageBoxA(mainWindow, summary, kSummaryTitle, MB_ICONINFORMATION);
 }
+
+}  // namespace
 
 DWORD WINAPI SearchThread(LPVOID jobPath) {
     char path[kJobPathSize];

@@ -18,9 +18,3 @@ extern std::atomic<DWORD> FilesRead;      // files opened for hashing
 
 // Worker routine that StartJob runs for the folder to search.
 DWORD WINAPI SearchThread(LPVOID jobPath);
-
-// Searches the folder in path (a kJobPathSize buffer, extended and cut back in
-// place) and everything below it. At the top level it works out the same-file
-// filter itself, prepares and restores the main window and shows the summary.
-// On return path holds the folder it was given, less trailing backslashes.
-void SearchFolder(HWND mainWindow, char* path, bool topLevel, bool sameFileFilter);
