@@ -87,8 +87,12 @@ void PauseAtMatch(HWND mainWindow, const char* path, const char* checksum) {
 
 // A folder that cannot be listed; error is what the listing failed with.
 void ReportListingFailure(HWND mainWindow, const char* folder, DWORD error) {
-    char display[MAX_PATH];
-    ToLongPath(folder, display, MAX_PATH);
+    // Room for folders whose long form passes MAX_PATH: the report names
+    // them whole.
+    char display[kJobPathSize];
+    ToLongPath(folder, display, kJobPathSize);
+    if (display[0] == '\0')
+        lstrcpynA(display, folder, kJobPathSize);
     SetLastError(error);  // the long form's lookups must not change the report
     ShowErrorReport(mainWindow, kListingFailure, display);
 }
