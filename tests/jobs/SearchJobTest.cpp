@@ -9,7 +9,7 @@
 
 #include "jobs/JobRunner.h"
 #include "res/resource.h"
-#include "tests/jobs/SearchTestSupport.h"
+#include "tests/jobs/JobTestSupport.h"
 #include "tests/support/AppDriver.h"
 #include "tests/support/BoxWatch.h"
 #include "tests/support/TestSupport.h"
@@ -21,7 +21,7 @@ namespace {
 const std::string kTarget = "the bytes that every copy holds\r\n";
 const std::string kSameSize = "THE BYTES THAT EVERY COPY HOLDS\r\n";  // same length, other sum
 
-class SearchJobTest : public SearchTest {};
+class SearchJobTest : public JobWindowTest {};
 
 TEST_F(SearchJobTest, FileTargetSkipsItselfReadsOnlyItsSizeAndFindsCopies) {
     ScratchFolder tree;
@@ -213,7 +213,7 @@ TEST_F(SearchJobTest, FolderTooDeepToListIsReportedAndCancelEndsWithoutSummary) 
         SendMessageA(StatusButton, BM_CLICK, 0, 0);  // cancel
         EXPECT_EQ(JobState.load(), Idle);
         CloseBox(box);
-        ASSERT_TRUE(WaitForSearchEnd());
+        ASSERT_TRUE(WaitForJobEnd());
         EXPECT_FALSE(summary.Stop().found) << "a cancelled search shows no summary";
     }
     EXPECT_EQ(Text(StatusButton), "Calverin");

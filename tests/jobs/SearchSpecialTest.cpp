@@ -10,14 +10,14 @@
 #include <set>
 #include <string>
 
-#include "tests/jobs/SearchTestSupport.h"
+#include "tests/jobs/JobTestSupport.h"
 #include "tests/support/AppDriver.h"
 #include "tests/support/BoxWatch.h"
 #include "ui/MainWindow.h"
 
 namespace {
 
-class SearchSpecialTest : public SearchTest {
+class SearchSpecialTest : public JobWindowTest {
 protected:
     void SetUp() override {
         const char* tree = getenv("CALVERIN_SPECIAL_TREE");
@@ -26,7 +26,7 @@ protected:
             GTEST_SKIP() << "run by tests/modules/search-special.sh";
         tree_ = tree;
         drive_ = drive;
-        SearchTest::SetUp();
+        JobWindowTest::SetUp();
     }
 
     // True when this process really cannot list the folder.

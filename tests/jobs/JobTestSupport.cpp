@@ -1,4 +1,4 @@
-#include "tests/jobs/SearchTestSupport.h"
+#include "tests/jobs/JobTestSupport.h"
 
 #include "app/Settings.h"
 #include "jobs/JobRunner.h"
@@ -12,12 +12,13 @@ namespace {
 
 const char kContinueText[] = "Continue searching >>>";
 
-// Set when the search's worker has ended: the run token is then back.
-HANDLE SearchDone = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+// Set when the watched job's worker has ended: the run token is then back.
+HANDLE JobDone = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+LPTHREAD_START_ROUTINE WatchedRoutine;
 
-DWORD WINAPI SearchThenSignal(LPVOID jobPath) {
-    DWORD result = SearchThread(jobPath);
-    SetEvent(SearchDone);
+DWORD WINAPI RunAndSignal(LPVOID jobPath) {
+    DWORD result = WatchedRoutine(jobPath);
+    SetEvent(JobDone);
     return result;
 }
 
@@ -96,35 +97,41 @@ RootScratch::RootScratch() {
 
 RootScratch::~RootScratch() { RemoveTree(LongForm(path_)); }
 
-void SearchTest::SetUp() {
+void JobWindowTest::SetUp() {
     Settings.StartInFullMode = true;
     ASSERT_NE(CreateMain(), nullptr);
 }
 
-void SearchTest::TypeTarget(const std::string& checksum) {
+void JobWindowTest::TypeTarget(const std::string& checksum) {
     SetHashField(Hash1Field, &FieldInfo[0], checksum.c_str(), nullptr, false);
 }
 
-void SearchTest::TargetFromFile(const std::string& path, const std::string& bytes) {
+void JobWindowTest::TargetFromFile(const std::string& path, const std::string& bytes) {
     SetHashField(Hash1Field, &FieldInfo[0], ReferenceMd5(bytes).c_str(), path.c_str(), false);
 }
 
-void SearchTest::StartSearch(const std::string& folder) {
-    SetWindowTextA(Hash2Field, "");
-    ResetEvent(SearchDone);
-    StartJob(folder.c_str(), SearchThenSignal, kSearchStackReserve);
+void JobWindowTest::StartWatchedJob(const std::string& path, LPTHREAD_START_ROUTINE routine,
+                                    SIZE_T stackReserve) {
+    ResetEvent(JobDone);
+    WatchedRoutine = routine;
+    StartJob(path.c_str(), RunAndSignal, stackReserve);
     ReleaseRunToken();
 }
 
-bool SearchTest::WaitForSearchEnd(DWORD timeoutMs) {
+void JobWindowTest::StartSearch(const std::string& folder) {
+    SetWindowTextA(Hash2Field, "");
+    StartWatchedJob(folder, SearchThread, kSearchStackReserve);
+}
+
+bool JobWindowTest::WaitForJobEnd(DWORD timeoutMs) {
     // Taken back only once the worker is gone, so that no test races it for
     // the token.
-    return WaitUntil([] { return WaitForSingleObject(SearchDone, 0) == WAIT_OBJECT_0; },
+    return WaitUntil([] { return WaitForSingleObject(JobDone, 0) == WAIT_OBJECT_0; },
                      timeoutMs) &&
            WaitForSingleObject(RunToken, 0) == WAIT_OBJECT_0;
 }
 
-SearchRun SearchTest::Search(const std::string& folder, DWORD timeoutMs) {
+SearchRun JobWindowTest::Search(const std::string& folder, DWORD timeoutMs) {
     SearchRun run;
     BoxCloser summary("Search finished - Calverin", timeoutMs);
     StartSearch(folder);
@@ -137,7 +144,7 @@ SearchRun SearchTest::Search(const std::string& folder, DWORD timeoutMs) {
                 if (JobState.load() == SearchPaused && Text(StatusButton) == kContinueText &&
                     GetWindowTextLengthA(Hash2Field) > 0)
                     return true;
-                ended = WaitForSingleObject(SearchDone, 0) == WAIT_OBJECT_0;
+                ended = WaitForSingleObject(JobDone, 0) == WAIT_OBJECT_0;
                 return ended;
             },
             timeoutMs);

@@ -49,17 +49,20 @@ private:
     std::string path_;
 };
 
-class SearchTest : public testing::Test, protected MainWindowTestBase {
+class JobWindowTest : public testing::Test, protected MainWindowTestBase {
 protected:
     void SetUp() override;
     // Field 1 holds a checksum typed or pasted: no file facts.
     void TypeTarget(const std::string& checksum);
     // Field 1 holds the checksum of a file, as the hash-files job puts it there.
     void TargetFromFile(const std::string& path, const std::string& bytes);
+    // Queues a job and lets it run; WaitForJobEnd sees its worker end.
+    void StartWatchedJob(const std::string& path, LPTHREAD_START_ROUTINE routine,
+                         SIZE_T stackReserve);
     // Queues the search and lets it run.
     void StartSearch(const std::string& folder);
-    // Waits until the search has ended and takes the run token back.
-    bool WaitForSearchEnd(DWORD timeoutMs = 30000);
+    // Waits until the job's worker has ended and takes the run token back.
+    bool WaitForJobEnd(DWORD timeoutMs = 30000);
     // Runs a search to its end, going on at every match, and reads the summary.
     SearchRun Search(const std::string& folder, DWORD timeoutMs = 30000);
 };
