@@ -5,11 +5,11 @@
 
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 namespace {
 
 constexpr int kSystemTextSize = 512;
-constexpr int kReportSize = 1024;
 constexpr int kDateTimePartSize = 16;
 constexpr char kErrorTitle[] = "Error";
 
@@ -129,9 +129,14 @@ void ShowErrorReport(HWND owner, const char* format, const char* argument) {
         // No text for this code: its number is better than an empty line.
         wsprintfA(systemText, "Error %lu", error);
     }
-    char report[kReportSize];
-    std::snprintf(report, kReportSize, format, argument, systemText);
-    MessageBoxA(owner, report, kErrorTitle, MB_ICONERROR | MB_OK);
+    // Sized to what it holds: a path of up to a job's 1023 characters must be
+    // shown whole, with the system's text after it.
+    int size = std::snprintf(nullptr, 0, format, argument, systemText) + 1;
+    if (size <= 0)
+        return;
+    std::vector<char> report(size);
+    std::snprintf(report.data(), report.size(), format, argument, systemText);
+    MessageBoxA(owner, report.data(), kErrorTitle, MB_ICONERROR | MB_OK);
 }
 
 void ToLongPath(const char* path, char* buffer, int size) {

@@ -50,7 +50,8 @@ bool StartJob(const char* path, LPTHREAD_START_ROUTINE routine,
 // own buffer (kJobPathSize bytes) and free the slot for the next StartJob.
 void TakeJobPath(const void* param, char* ownPath);
 // Waits for RunToken; false when the wait failed (the job must not run).
-// Either way the thread no longer waits, so a queued job gets a thread.
+// Every job routine calls it once, after TakeJobPath: either way the thread
+// no longer waits then, so a queued job gets a thread in its place.
 bool WaitForRunToken();
 void ReleaseRunToken();
 void ContinueSearch();

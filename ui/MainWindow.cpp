@@ -4,14 +4,13 @@
 
 #include <shellapi.h>
 
-#include <cstring>
 #include <vector>
 
+#include "app/CommandLine.h"
+#include "app/CommandLineScan.h"
 #include "app/OptionalFunctions.h"
 #include "app/ResourceModule.h"
 #include "app/Settings.h"
-#include "app/CommandLine.h"
-#include "jobs/FileFacts.h"
 #include "jobs/HashFilesJob.h"
 #include "jobs/JobRunner.h"
 #include "res/resource.h"
@@ -242,6 +241,7 @@ INT_PTR OnInitDialog(HWND window) {
     Hash2Field = GetDlgItem(window, IDC_HASH2);
     OpenButton = GetDlgItem(window, IDC_OPEN);
     StatusButton = GetDlgItem(window, IDC_STATUS);
+    // Field 2's verdict colour starts as the window colour: the Comparison unit.
 
     WindowIcon = LoadModuleIcon(MAKEINTRESOURCEA(IDI_MAIN));
     if (WindowIcon)
@@ -364,16 +364,7 @@ INT_PTR OnRButtonDown(HWND window) {
     return TRUE;
 }
 
-// A path longer than the job runner takes is reported the way the system
-// reports an over-long name, never cut.
-void QueueDroppedFile(HWND window, const char* path) {
-    if (std::strlen(path) >= (size_t)kJobPathSize) {
-        SetLastError(ERROR_FILENAME_EXCED_RANGE);
-        ShowErrorReport(window, "Could not hash file: %s\n\n%s", path);
-        return;
-    }
-    StartJob(path, HashFileThread);
-}
+void StartHashJob(const char* path, void*) { StartJob(path, HashFileThread); }
 
 INT_PTR OnDropFiles(HWND window, HDROP drop) {
     SetForegroundWindow(window);
@@ -381,11 +372,15 @@ INT_PTR OnDropFiles(HWND window, HDROP drop) {
     std::vector<char> path;
     for (UINT index = 0; index < count; ++index) {
         // Asked for its length first, the whole path is handed on: a cut path
-        // could name another existing file.
+        // could name another existing file. Quoted (a file name never holds a
+        // quote), it follows the command line's rule for paths longer than a
+        // job takes.
         UINT length = DragQueryFileA(drop, index, nullptr, 0);
-        path.assign(length + 1, '\0');
-        DragQueryFileA(drop, index, path.data(), length + 1);
-        QueueDroppedFile(window, path.data());
+        path.assign(length + 3, '\0');
+        path[0] = '"';
+        DragQueryFileA(drop, index, path.data() + 1, length + 1);
+        path[length + 1] = '"';
+        ScanCommandLine(path.data(), StartHashJob, nullptr);
     }
     DragFinish(drop);
     return TRUE;

@@ -211,7 +211,7 @@ TEST_F(HashingTest, CancelledFileGivesNoResultAndIsClosed) {
     EXPECT_FALSE(DeleteFileA(path.c_str()));
     CloseHandle(reader);
 
-    JobState = Idle;  // the user cancelled: HashFile stops after one chunk
+    JobState = Idle;  // cancelled: HashFile gives up after its first chunk
     EXPECT_EQ(HashFile(path.c_str()), nullptr);
     EXPECT_TRUE(DeleteFileA(path.c_str()));
 }

@@ -180,6 +180,23 @@ TEST_F(JobRunnerTest, ThreeThousandQueuedJobsAllRun) {
     EXPECT_EQ(missing, 0);
 }
 
+TEST_F(JobRunnerTest, QueuedJobsWithoutRoomForAThreadAreSkipped) {
+    record.yields = 0;
+    for (int n = 0; n < kMaxWaitingJobThreads; n++)
+        ASSERT_TRUE(Start(JobName(n)));
+    ASSERT_TRUE(WaitUntil([] { return record.arrived == kMaxWaitingJobThreads; }));
+    // Queued behind the waiting threads: as many jobs with no room for their
+    // stacks as there are waiting threads to hand out threads, then one that
+    // must still get its turn.
+    for (int n = 0; n < kMaxWaitingJobThreads; n++)
+        ASSERT_TRUE(StartJob("job-2999", RecordingJob, 0x7ff00000));
+    ASSERT_TRUE(Start(JobName(kMaxWaitingJobThreads)));
+    ReleaseRunToken();
+    ASSERT_TRUE(WaitUntil([] { return record.ran == kMaxWaitingJobThreads + 1; }, 60000));
+    EXPECT_EQ(record.seen[kMaxWaitingJobThreads], 1);
+    EXPECT_EQ(record.seen[2999], 0);
+}
+
 TEST_F(JobRunnerTest, StackReservationIsSmallUnlessAsked) {
     ReleaseRunToken();
     ASSERT_TRUE(Start("small", StackJob));
@@ -222,37 +239,4 @@ TEST_F(JobRunnerTest, BatchEndsWhenEveryArrivalHasStarted) {
     count = ReadBatchCount();
     EXPECT_EQ(count.started, 0);
     EXPECT_EQ(count.queued, 0);
-}
-
-namespace {
-constexpr LONG kRacingArrivals = 50000;
-
-DWORD WINAPI ArriveMany(LPVOID) {
-    for (LONG i = 0; i < kRacingArrivals; i++)
-        CountArrival();
-    return 0;
-}
-}  // namespace
-
-TEST_F(JobRunnerTest, NoArrivalIsLostToTheEndOfABatch) {
-    // Arrivals race against a "running job" that starts files and ends
-    // batches; every arrival must be started exactly once.
-    HANDLE producer = CreateThread(nullptr, 0, ArriveMany, nullptr, 0, nullptr);
-    ASSERT_NE(producer, nullptr);
-    LONG startedTotal = 0;
-    for (;;) {
-        // Sampled first: once it has ended, no arrival can come after the count.
-        bool producing = WaitForSingleObject(producer, 0) == WAIT_TIMEOUT;
-        BatchCount count = ReadBatchCount();
-        if (count.started < count.queued) {
-            CountFileStarted();
-            startedTotal++;
-            continue;
-        }
-        EndBatchIfDone();
-        if (!producing)
-            break;
-    }
-    CloseHandle(producer);
-    EXPECT_EQ(startedTotal, kRacingArrivals);
 }

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string>
 
+#include "app/CommandLineScan.h"
 #include "app/OptionalFunctions.h"
 #include "app/ResourceModule.h"
 #include "jobs/JobRunner.h"
@@ -52,8 +53,8 @@ bool PressAccelerator(HWND window, HACCEL table, UINT key, UINT modifier = 0) {
     return translated;
 }
 
-// The main_menu popup, as the window receives it when the menu opens on a
-// right click; the menu is closed again at once.
+// The first popup that the window is asked to prepare while open() runs; the
+// menu is closed again as soon as it is open.
 HMENU CapturedPopup;
 LRESULT CALLBACK CapturePopup(int code, WPARAM wParam, LPARAM lParam) {
     const CWPSTRUCT* call = (const CWPSTRUCT*)lParam;
@@ -66,14 +67,23 @@ void CALLBACK EndMenuOnceOpen(HWND, UINT, UINT_PTR, DWORD) {
     if (CapturedPopup)
         EndMenu();
 }
-HMENU OpenMainMenuByRightClick(HWND window) {
+template <typename Open>
+HMENU OpenMenuAndCapture(Open open) {
     CapturedPopup = nullptr;
     HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, CapturePopup, nullptr, GetCurrentThreadId());
     UINT_PTR timer = SetTimer(nullptr, 0, 20, EndMenuOnceOpen);
-    SendMessageA(window, WM_RBUTTONDOWN, 0, MAKELPARAM(10, 10));  // returns when the menu closes
+    open();  // returns when the menu has closed
     KillTimer(nullptr, timer);
     UnhookWindowsHookEx(hook);
     return CapturedPopup;
+}
+HMENU OpenMainMenuByRightClick(HWND window) {
+    return OpenMenuAndCapture(
+        [&] { SendMessageA(window, WM_RBUTTONDOWN, 0, MAKELPARAM(10, 10)); });
+}
+// Alt+Space.
+HMENU OpenSystemMenu(HWND window) {
+    return OpenMenuAndCapture([&] { SendMessageA(window, WM_SYSCOMMAND, SC_KEYMENU, ' '); });
 }
 
 bool Grayed(HMENU menu, UINT id) { return (GetMenuState(menu, id, MF_BYCOMMAND) & MF_GRAYED) != 0; }
@@ -261,6 +271,12 @@ TEST_F(MainWindowTest, SystemMenuBeginsWithOwnItemsAndChecksTopmost) {
     AcceleratorCommand(window_, IDM_ALWAYS_ON_TOP);  // Shift+T
     EXPECT_FALSE(IsTopmost(window_));
     EXPECT_FALSE(TopmostChecked(window_));
+    // Opened for real, the system menu gets its check mark from the window.
+    AcceleratorCommand(window_, IDM_ALWAYS_ON_TOP);
+    CheckMenuItem(system, IDM_ALWAYS_ON_TOP, MF_BYCOMMAND | MF_UNCHECKED);
+    EXPECT_EQ(OpenSystemMenu(window_), system);
+    EXPECT_TRUE(GetMenuState(system, IDM_ALWAYS_ON_TOP, MF_BYCOMMAND) & MF_CHECKED);
+    AcceleratorCommand(window_, IDM_ALWAYS_ON_TOP);
     // Options is not greyed while busy, but does nothing then.
     JobState = Searching;
     EXPECT_FALSE(GetMenuState(system, IDM_OPTIONS, MF_BYCOMMAND) & MF_GRAYED);
@@ -294,7 +310,7 @@ TEST_F(MainWindowTest, EscapeWithRememberPositionWritesItForTheNextStart) {
     ASSERT_TRUE(CreateMain());
     SetWindowPos(window_, nullptr, 123, 77, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     SendMessageA(window_, WM_CLOSE, 0, 0);  // the caption's close button
-    EXPECT_FALSE(IsWindow(window_));
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(window_); }));
     EXPECT_EQ(GetPrivateProfileIntA("OPTIONS", "WindowLeft", -1, ini.c_str()), 123);
     EXPECT_EQ(GetPrivateProfileIntA("OPTIONS", "WindowTop", -1, ini.c_str()), 77);
 
@@ -438,23 +454,16 @@ TEST_F(MainWindowTest, DroppedPathsAreHandedOnWhole) {
     EXPECT_EQ(ReportedPath(reports[0]), "C:\\missing\\one");
     EXPECT_EQ(ReportedPath(reports[1]), longPath);
 
-    // Longer than the job runner takes: reported at once with the system's
-    // text for an over-long name, never cut, nothing queued.
+    // Longer than a job takes: handed on as the command line hands such a
+    // path, marked so that it can name no file, and reported by its job.
     std::string tooLong = "C:\\missing\\" + std::string(1100, 'y');
-    lstrcpyA(JobPath, "untouched");
-    BoxCloser closer("Error");
     SendMessageA(window_, WM_DROPFILES, (WPARAM)MakeDrop({tooLong}), 0);
-    const FoundBox& box = closer.Result();
-    ASSERT_TRUE(box.found);
-    EXPECT_EQ(box.owner, window_);
-    EXPECT_EQ(ReportedPath(box.text), tooLong);
-    char system[512] = "";
-    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                   ERROR_FILENAME_EXCED_RANGE, 0, system, sizeof system, nullptr);
-    std::string systemText(system);
-    systemText = systemText.substr(0, systemText.find_last_not_of("\r\n ") + 1);
-    EXPECT_NE(box.text.find(systemText), std::string::npos) << box.text;
-    EXPECT_STREQ(JobPath, "untouched");
+    std::string handed = tooLong.substr(0, kMaxHandedPath - (sizeof kOverlongMark - 1)) +
+                         kOverlongMark;
+    EXPECT_EQ(std::string(JobPath), handed);
+    reports = RunQueuedJobs(1);
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(ReportedPath(reports[0]), handed);
 }
 
 TEST_F(MainWindowTest, FreeSpotDragsAndRightClickOpensMainMenu) {
