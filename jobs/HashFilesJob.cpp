@@ -88,8 +88,10 @@ bool RunHashJob(HWND window, const char* text, bool fileMode) {
     SetWindowTextA(status, kIdleText);
     EnableWindow(status, FALSE);
     SendMessageA(status, WM_CANCELMODE, 0, 0);
-    EnableWindow(open, TRUE);
+    // Idle before Open is enabled: a click on the enabled button must not
+    // meet a job that is still ending.
     JobState = Idle;
+    EnableWindow(open, TRUE);
     return false;
 }
 
@@ -120,12 +122,18 @@ DWORD WINAPI HashFileThread(LPVOID jobPath) {
     char path[kJobPathSize];
     TakeJobPath(jobPath, path);
 
-    // Let the count grow while the user watches; a stopped batch keeps its
-    // "next" text and a search keeps its own.
+    // Let the count grow while a file of the batch is hashed. A stopped batch
+    // keeps its "next" text, and another job (nothing started yet) its own.
     BatchCount count = ReadBatchCount();
     LONG state = JobState;
-    if (count.queued > 1 && (state == Hashing || state == Idle))
-        ShowCountedProgress(GetDlgItem(MainWindow, IDC_STATUS), count);
+    if (count.queued > 1 && count.started > 0 && (state == Hashing || state == Idle)) {
+        HWND status = GetDlgItem(MainWindow, IDC_STATUS);
+        ShowCountedProgress(status, count);
+        // The running file may have stopped the batch between the look and
+        // the text; the stop's own text comes back.
+        if (JobState == NextPending)
+            SetWindowTextA(status, kNextFileText);
+    }
 
     if (!WaitForRunToken())
         return 0;

@@ -113,6 +113,10 @@ void ProcessFieldChange(HWND field) {
                 SetWindowTextA(hash1, text);
                 SetWindowTextA(field, "");
             } else {
+                // The record follows the text, or a later verdict would judge
+                // the stale checksum behind this invalid one.
+                if (lstrcmpiA(text, info->hash) != 0)
+                    SetHashField(field, info, text, nullptr, true);
                 FieldColour = InvalidChecksumColour;
             }
             InvalidateRect(hash2, nullptr, TRUE);

@@ -9,11 +9,13 @@
 #include "app/CommandLine.h"
 #include "app/CommandLineScan.h"
 #include "app/OptionalFunctions.h"
+#include "app/Pickers.h"
 #include "app/ResourceModule.h"
 #include "app/Settings.h"
 #include "jobs/HashFilesJob.h"
 #include "jobs/JobRunner.h"
 #include "res/resource.h"
+#include "ui/Comparison.h"
 #include "ui/StatusButton.h"
 
 HWND MainWindow;
@@ -170,6 +172,19 @@ void StatusCommand(HWND window) {
     }
 }
 
+void OpenFileCommand(HWND window) {
+    char path[MAX_PATH];
+    if (PickFile(window, path))
+        StartJob(path, HashFileThread);
+}
+
+void OpenCommand(HWND window) {
+    if (IsPairComparable())
+        CompareFields();
+    else
+        OpenFileCommand(window);
+}
+
 void ClearBothCommand(HWND window) {
     SendMessageA(window, WM_COMMAND, IDM_CLEAR_HASH1, 0);
     SendMessageA(window, WM_COMMAND, IDM_CLEAR_HASH2, 0);
@@ -215,8 +230,8 @@ struct Command {
 
 const Command kCommands[] = {
     {IDCANCEL, RunsWhileBusy, CloseMainWindow},
-    {IDC_OPEN, IgnoredWhileBusy, nullptr},  // compare step (Comparison) or file picker (Pickers)
-    {IDM_OPEN_FILE, IgnoredWhileBusy, nullptr},  // file picker (Pickers), then the hash job
+    {IDC_OPEN, IgnoredWhileBusy, OpenCommand},
+    {IDM_OPEN_FILE, IgnoredWhileBusy, OpenFileCommand},
     {IDC_EXPAND, RunsWhileBusy, ExpandCommand},
     {IDC_COLLAPSE, RunsWhileBusy, CollapseCommand},
     {IDC_MENU, RunsWhileBusy, MenuPictureCommand},
@@ -237,6 +252,7 @@ const Command kCommands[] = {
 
 INT_PTR OnInitDialog(HWND window) {
     MainWindow = window;
+    FieldColour = GetSysColor(COLOR_WINDOW);
     Hash1Field = GetDlgItem(window, IDC_HASH1);
     Hash2Field = GetDlgItem(window, IDC_HASH2);
     OpenButton = GetDlgItem(window, IDC_OPEN);
@@ -292,7 +308,7 @@ INT_PTR OnInitDialog(HWND window) {
 INT_PTR OnCommand(HWND window, WPARAM wParam, LPARAM lParam) {
     WORD id = LOWORD(wParam);
     if (HIWORD(wParam) == EN_CHANGE && (id == IDC_HASH1 || id == IDC_HASH2)) {
-        // Field-change processing (comparison and colours): the Comparison unit.
+        ProcessFieldChange((HWND)lParam);
         return TRUE;
     }
     for (const Command& command : kCommands) {
@@ -412,7 +428,7 @@ void ReleaseHandle(Handle& handle, Release release) {
 }
 
 INT_PTR OnDestroy() {
-    // The field-2 brush goes with the Comparison unit.
+    DeleteFieldBrush();
     ReleaseHandle(ExpandBitmap, DeleteObject);
     ReleaseHandle(CollapseBitmap, DeleteObject);
     ReleaseHandle(MenuBitmap, DeleteObject);
@@ -453,7 +469,8 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return OnSysCommand(window, wParam);
     case WM_INITMENUPOPUP:
         return OnInitMenuPopup((HMENU)wParam);
-    // WM_CTLCOLOREDIT (field 2's verdict colour): the Comparison unit.
+    case WM_CTLCOLOREDIT:
+        return (INT_PTR)FieldColourBrush((HDC)wParam, (HWND)lParam);
     case WM_DRAWITEM:
         return OnDrawItem(wParam, (const DRAWITEMSTRUCT*)lParam);
     case WM_LBUTTONDOWN:

@@ -135,26 +135,26 @@ HWND FindDialogOwnedBy(DWORD processId, HWND owner) {
 }
 
 std::string ReferenceMd5(const std::string& bytes) {
-    HCRYPTPROV provider = 0;
-    if (!CryptAcquireContextA(&provider, nullptr, nullptr, PROV_RSA_FULL, CRYPT_VERIFYCONTEXT))
+    // One provider for the whole run: acquiring it is slow under Wine.
+    static HCRYPTPROV provider = 0;
+    if (provider == 0 &&
+        !CryptAcquireContextA(&provider, nullptr, nullptr, PROV_RSA_FULL, CRYPT_VERIFYCONTEXT))
         return std::string();
     std::string result;
     HCRYPTHASH hash = 0;
-    if (CryptCreateHash(provider, CALG_MD5, 0, 0, &hash)) {
-        BYTE digest[16];
-        DWORD length = sizeof digest;
-        if (CryptHashData(hash, reinterpret_cast<const BYTE*>(bytes.data()), (DWORD)bytes.size(),
-                          0) &&
-            CryptGetHashParam(hash, HP_HASHVAL, digest, &length, 0)) {
-            char hex[3];
-            for (DWORD i = 0; i < length; ++i) {
-                snprintf(hex, sizeof hex, "%02x", digest[i]);
-                result += hex;
-            }
+    if (!CryptCreateHash(provider, CALG_MD5, 0, 0, &hash))
+        return result;
+    BYTE digest[16];
+    DWORD length = sizeof digest;
+    if (CryptHashData(hash, reinterpret_cast<const BYTE*>(bytes.data()), (DWORD)bytes.size(), 0) &&
+        CryptGetHashParam(hash, HP_HASHVAL, digest, &length, 0)) {
+        char hex[3];
+        for (DWORD i = 0; i < length; ++i) {
+            snprintf(hex, sizeof hex, "%02x", digest[i]);
+            result += hex;
         }
-        CryptDestroyHash(hash);
     }
-    CryptReleaseContext(provider, 0);
+    CryptDestroyHash(hash);
     return result;
 }
 
@@ -268,6 +268,15 @@ bool AppDriver::HandOver(const std::string& commandLine, DWORD timeoutMs) const 
 
 bool AppDriver::WaitForText(int id, const std::string& text, DWORD timeoutMs) const {
     return WaitUntil([&] { return Text(id) == text; }, timeoutMs);
+}
+
+bool AppDriver::WaitForIdle(DWORD timeoutMs) const {
+    return WaitUntil(
+        [&] {
+            return Text(IDC_STATUS) == "Calverin" && !IsEnabled(IDC_STATUS) &&
+                   IsEnabled(IDC_OPEN);
+        },
+        timeoutMs);
 }
 
 HWND AppDriver::FindOwnedDialog() const {

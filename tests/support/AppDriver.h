@@ -69,6 +69,10 @@ public:
     // over its command line; returns when the window has queued the paths.
     bool HandOver(const std::string& commandLine, DWORD timeoutMs = kAppWait) const;
     bool WaitForText(int id, const std::string& text, DWORD timeoutMs = kAppWait) const;
+    // Waits until no job runs: the status line reads "Calverin" and is
+    // disabled and the Open button is enabled (the last step of every job's
+    // end, so commands sent after it are taken).
+    bool WaitForIdle(DWORD timeoutMs = kAppWait) const;
 
     // A visible top-level dialog of the process owned by the main window: a
     // message box or a common dialog. Null when there is none.

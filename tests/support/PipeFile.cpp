@@ -7,6 +7,10 @@ namespace {
 // Small, so a write returns only once the reader has taken most of it.
 constexpr DWORD kPipeBuffer = 1024;
 
+// Each Write is one message; a reader in the default byte read mode still
+// takes it in chunks of any size, and an empty message reads as 0 bytes.
+constexpr DWORD kPipeMode = PIPE_TYPE_MESSAGE | PIPE_WAIT;
+
 }  // namespace
 
 PipeFile::PipeFile() {
@@ -17,8 +21,7 @@ PipeFile::PipeFile() {
     path_ = name;
     event_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     pipe_ = CreateNamedPipeA(name, PIPE_ACCESS_OUTBOUND | FILE_FLAG_OVERLAPPED,
-                             PIPE_TYPE_BYTE | PIPE_WAIT, 1, kPipeBuffer, kPipeBuffer, 0,
-                             nullptr);
+                             kPipeMode, 1, kPipeBuffer, kPipeBuffer, 0, nullptr);
     connect_.hEvent = event_;
     if (pipe_ != INVALID_HANDLE_VALUE && !ConnectNamedPipe(pipe_, &connect_) &&
         GetLastError() == ERROR_PIPE_CONNECTED)
@@ -26,7 +29,8 @@ PipeFile::PipeFile() {
 }
 
 PipeFile::~PipeFile() {
-    Close();
+    if (pipe_ != INVALID_HANDLE_VALUE)
+        CloseHandle(pipe_);
     if (event_ != nullptr)
         CloseHandle(event_);
 }
@@ -42,7 +46,7 @@ bool PipeFile::WaitConnected(DWORD timeoutMs) {
 }
 
 bool PipeFile::Write(const std::string& bytes) {
-    if (!IsConnected())
+    if (!IsConnected() || ended_)
         return false;
     OVERLAPPED write = {};
     write.hEvent = event_;
@@ -59,10 +63,9 @@ bool PipeFile::Write(const std::string& bytes) {
     return GetOverlappedResult(pipe_, &write, &written, FALSE) && written == bytes.size();
 }
 
-void PipeFile::Close() {
-    if (pipe_ == INVALID_HANDLE_VALUE)
-        return;
-    // Bytes already written stay readable; then the reader sees the end.
-    CloseHandle(pipe_);
-    pipe_ = INVALID_HANDLE_VALUE;
+bool PipeFile::End() {
+    if (ended_)
+        return true;
+    ended_ = Write(std::string());
+    return ended_;
 }

@@ -7,7 +7,7 @@
 //   ASSERT_TRUE(gate.WaitConnected());
 //   ... the progress text shows ...
 //   gate.Write("abc");
-//   gate.Close();                        // end of file: checksum of "abc"
+//   gate.End();                          // end of file: checksum of "abc"
 #pragma once
 
 #include <windows.h>
@@ -28,8 +28,9 @@ public:
     bool WaitConnected(DWORD timeoutMs = 15000);
     // Writes bytes and returns when the pipe has taken them.
     bool Write(const std::string& bytes);
-    // Ends the "file": the reader's next read finds its end.
-    void Close();
+    // Ends the "file": the reader's next read returns 0 bytes, as at the end
+    // of a file (a closed pipe would instead fail the read).
+    bool End();
 
 private:
     std::string path_;
@@ -37,4 +38,5 @@ private:
     HANDLE event_ = nullptr;
     OVERLAPPED connect_ = {};
     bool connected_ = false;
+    bool ended_ = false;
 };
