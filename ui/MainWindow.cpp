@@ -12,8 +12,10 @@
 #include "app/Pickers.h"
 #include "app/ResourceModule.h"
 #include "app/Settings.h"
+#include "jobs/BenchmarkJob.h"
 #include "jobs/HashFilesJob.h"
 #include "jobs/JobRunner.h"
+#include "jobs/SearchJob.h"
 #include "res/resource.h"
 #include "ui/Comparison.h"
 #include "ui/StatusButton.h"
@@ -202,12 +204,18 @@ void SearchCommand(HWND window) {
                     MB_ICONINFORMATION | MB_OK);
         return;
     }
-    // Choosing the folder and starting the search: the folder picker
-    // (Pickers) and the search job (SearchJob) serve it.
+    if (PickFolder(window, SearchFolder, SearchFolder))
+        StartJob(SearchFolder, SearchThread, kSearchStackReserve);
     if (SearchFolder[1] == ':' && SearchFolder[2] == '\0') {
         SearchFolder[2] = '\\';
         SearchFolder[3] = '\0';
     }
+}
+
+void BenchmarkCommand(HWND window) {
+    char path[MAX_PATH];
+    if (PickFile(window, path))
+        StartJob(path, BenchmarkThread, kBenchmarkStackReserve);
 }
 
 void TransparencyCommand(HWND window) {
@@ -241,7 +249,7 @@ const Command kCommands[] = {
     {IDM_SEARCH_HASH, IgnoredWhileBusy, SearchCommand},
     {IDM_CLEAR_HASH1, IgnoredWhileBusy, ClearHash1Command},
     {IDM_CLEAR_HASH2, IgnoredWhileBusy, ClearHash2Command},
-    {IDM_BENCHMARK, IgnoredWhileBusy, nullptr},  // file picker (Pickers), then BenchmarkJob
+    {IDM_BENCHMARK, IgnoredWhileBusy, BenchmarkCommand},
     {IDM_TRANSPARENCY, RunsWhileBusy, TransparencyCommand},
     {IDM_ABOUT, IgnoredWhileBusy, nullptr},  // About dialog (AboutDialog)
     {IDM_ALWAYS_ON_TOP, RunsWhileBusy, AlwaysOnTopCommand},

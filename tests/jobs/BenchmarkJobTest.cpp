@@ -108,7 +108,7 @@ TEST_F(BenchmarkJobTest, CancelShowsNothing) {
     SendMessageA(StatusButton, BM_CLICK, 0, 0);
     EXPECT_EQ(JobState.load(), Idle);
     gate.Write(std::string(4096, 'x'));  // the next chunk shows the cancel
-    gate.Close();
+    gate.End();
     ASSERT_TRUE(WaitForJobEnd());
     EXPECT_FALSE(noReport.Stop().found);
     EXPECT_FALSE(noResult.Stop().found);
