@@ -45,8 +45,9 @@ void BenchmarkJob(HWND mainWindow, const char* path) {
     SetWindowTextA(status, kIdleText);
     EnableWindow(status, FALSE);
     SendMessageA(status, WM_CANCELMODE, 0, 0);
-    EnableWindow(open, TRUE);
+    // Idle first: a click on Open as soon as it is enabled must be taken.
     JobState.store(Idle);
+    EnableWindow(open, TRUE);
 
     if (!checksum) {
         if (!cancelled) {

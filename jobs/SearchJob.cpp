@@ -212,8 +212,9 @@ void SearchFolder(HWND mainWindow, char* path, bool topLevel, bool sameFileFilte
     SetWindowTextA(status, kIdleText);
     EnableWindow(status, FALSE);
     SendMessageA(status, WM_CANCELMODE, 0, 0);
-    EnableWindow(open, TRUE);
+    // Idle first: a click on Open as soon as it is enabled must be taken.
     JobState.store(Idle);
+    EnableWindow(open, TRUE);
 
     if (StopRequested)
         return;
