@@ -62,7 +62,7 @@ double RunSearch(const char* folder) {
         if (state != Idle)
             started = true;
         Found found = {nullptr};
-        if (!started)  // a search too quick to be seen running
+        if (!started) // a search too quick to be seen running
             EnumWindows(FindSummary, reinterpret_cast<LPARAM>(&found));
         if ((started && state == Idle) || found.box) {
             QueryPerformanceCounter(&end);
@@ -80,7 +80,7 @@ double RunSearch(const char* folder) {
     }
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv) {
     if (argc < 3) {

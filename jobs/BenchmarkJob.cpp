@@ -21,7 +21,7 @@ constexpr const char* kResultTitle = "Calverin - Benchmark";
 constexpr int kSizeTextSize = 64;
 constexpr int kMessageSize = 1024;
 
-}  // namespace
+} // namespace
 
 void BenchmarkJob(HWND mainWindow, const char* path) {
     JobState.store(Hashing);

@@ -34,15 +34,18 @@ constexpr DWORD kUnknownHalf = 0xFFFFFFFF;
 HashFieldInfo Target;
 bool StopRequested;
 
-bool Known(DWORD low, DWORD high) { return !(low == kUnknownHalf && high == kUnknownHalf); }
+bool Known(DWORD low, DWORD high) {
+    return !(low == kUnknownHalf && high == kUnknownHalf);
+}
 
 bool HasFileFacts(const HashFieldInfo& info) {
     return Known(info.sizeLow, info.sizeHigh) &&
-           Known(info.modified.dwLowDateTime, info.modified.dwHighDateTime) &&
-           info.path[0] != '\0';
+           Known(info.modified.dwLowDateTime, info.modified.dwHighDateTime) && info.path[0] != '\0';
 }
 
-void SetBusy(HWND status, bool busy) { SendMessageA(status, UM_STATUS_BUSY, 1, busy ? 1 : 0); }
+void SetBusy(HWND status, bool busy) {
+    SendMessageA(status, UM_STATUS_BUSY, 1, busy ? 1 : 0);
+}
 
 void FlashIfInBackground(HWND mainWindow) {
     if (GetForegroundWindow() == mainWindow)
@@ -93,7 +96,7 @@ void ReportListingFailure(HWND mainWindow, const char* folder, DWORD error) {
     ToLongPath(folder, display, kJobPathSize);
     if (display[0] == '\0')
         lstrcpynA(display, folder, kJobPathSize);
-    SetLastError(error);  // the long form's lookups must not change the report
+    SetLastError(error); // the long form's lookups must not change the report
     ShowErrorReport(mainWindow, kListingFailure, display);
 }
 
@@ -107,12 +110,12 @@ void SearchFile(HWND mainWindow, const char* path, const WIN32_FIND_DATAA& entry
         bool sameTime = entry.ftLastWriteTime.dwLowDateTime == Target.modified.dwLowDateTime &&
                         entry.ftLastWriteTime.dwHighDateTime == Target.modified.dwHighDateTime;
         if (sameTime && lstrcmpiA(path, Target.path) == 0)
-            return;  // the very file of field 1
+            return; // the very file of field 1
     }
     FilesRead.fetch_add(1);
     char* checksum = HashFile(path);
     if (!checksum)
-        return;  // unreadable files are passed over in silence
+        return; // unreadable files are passed over in silence
     if (lstrcmpiA(checksum, Target.hash) == 0)
         PauseAtMatch(mainWindow, path, checksum);
     FreeChecksum(checksum);
@@ -224,7 +227,7 @@ void SearchFolder(HWND mainWindow, char* path, bool topLevel, bool sameFileFilte
     MessageBoxA(mainWindow, summary, kSummaryTitle, MB_ICONINFORMATION);
 }
 
-}  // namespace
+} // namespace
 
 DWORD WINAPI SearchThread(LPVOID jobPath) {
     char path[kJobPathSize];

@@ -12,9 +12,9 @@
 constexpr SIZE_T kSearchStackReserve = 1024 * 1024;
 
 // Counters of the running or the last search, set to 0 when a search starts.
-extern std::atomic<DWORD> FilesSearched;  // every file entry met
-extern std::atomic<LONG> FilesFound;      // matches
-extern std::atomic<DWORD> FilesRead;      // files handed to HashFile
+extern std::atomic<DWORD> FilesSearched; // every file entry met
+extern std::atomic<LONG> FilesFound;     // matches
+extern std::atomic<DWORD> FilesRead;     // files handed to HashFile
 
 // Worker routine that StartJob runs for the folder to search.
 DWORD WINAPI SearchThread(LPVOID jobPath);

@@ -19,7 +19,7 @@ namespace {
 const char kResultTitle[] = "Calverin - Benchmark";
 
 class BenchmarkJobTest : public JobWindowTest {
-protected:
+  protected:
     // Benchmarks path and reads the result box, which it then closes.
     MessageBoxContents Measure(const std::string& path) {
         StartWatchedJob(path, BenchmarkThread, kBenchmarkStackReserve);
@@ -107,7 +107,7 @@ TEST_F(BenchmarkJobTest, CancelShowsNothing) {
 
     SendMessageA(StatusButton, BM_CLICK, 0, 0);
     EXPECT_EQ(JobState.load(), Idle);
-    gate.Write(std::string(4096, 'x'));  // the next chunk shows the cancel
+    gate.Write(std::string(4096, 'x')); // the next chunk shows the cancel
     gate.End();
     ASSERT_TRUE(WaitForJobEnd());
     EXPECT_FALSE(noReport.Stop().found);
@@ -117,4 +117,4 @@ TEST_F(BenchmarkJobTest, CancelShowsNothing) {
     EXPECT_TRUE(IsWindowEnabled(OpenButton));
 }
 
-}  // namespace
+} // namespace

@@ -24,14 +24,12 @@ namespace {
 // Posts command to owner and answers the picker it opens from a helper
 // thread (look gets the dialog first, then button closes it); returns once
 // the command has been handled.
-template <typename Look>
-bool RunPickerCommand(HWND owner, WORD command, int button, Look look) {
+template <typename Look> bool RunPickerCommand(HWND owner, WORD command, int button, Look look) {
     std::atomic<bool> answered{false};
     std::thread helper([&] {
         HWND dialog = nullptr;
-        WaitUntil([&] {
-            return (dialog = FindDialogOwnedBy(GetCurrentProcessId(), owner)) != nullptr;
-        });
+        WaitUntil(
+            [&] { return (dialog = FindDialogOwnedBy(GetCurrentProcessId(), owner)) != nullptr; });
         if (dialog) {
             look(dialog);
             AppDriver::Answer(dialog, button);
@@ -48,7 +46,7 @@ bool RunPickerCommand(HWND owner, WORD command, int button, Look look) {
 }
 
 class JobCommandsTest : public JobWindowTest {
-protected:
+  protected:
     void SetUp() override {
         Settings.StartInFullMode = false;
         ASSERT_NE(CreateMain(), nullptr);
@@ -73,8 +71,8 @@ protected:
                     summary = ReadBox(box);
                     CloseBox(box);
                 }
-                EXPECT_TRUE(WaitUntil(
-                    [] { return WaitForSingleObject(RunToken, 0) == WAIT_OBJECT_0; }));
+                EXPECT_TRUE(
+                    WaitUntil([] { return WaitForSingleObject(RunToken, 0) == WAIT_OBJECT_0; }));
                 return summary;
             }
             ++*matches;
@@ -150,4 +148,4 @@ TEST_F(JobCommandsTest, BenchmarkPicksAFileAndShowsItsPathAsChosen) {
     EXPECT_TRUE(WaitUntil([] { return WaitForSingleObject(RunToken, 0) == WAIT_OBJECT_0; }));
 }
 
-}  // namespace
+} // namespace

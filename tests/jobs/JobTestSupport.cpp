@@ -24,8 +24,8 @@ DWORD WINAPI RunAndSignal(LPVOID jobPath) {
 
 std::wstring LongForm(const std::string& path) {
     std::wstring wide(path.size(), L'\0');
-    int length = MultiByteToWideChar(CP_ACP, 0, path.c_str(), (int)path.size(), &wide[0],
-                                     (int)wide.size());
+    int length =
+        MultiByteToWideChar(CP_ACP, 0, path.c_str(), (int)path.size(), &wide[0], (int)wide.size());
     wide.resize(length);
     return L"\\\\?\\" + wide;
 }
@@ -51,7 +51,7 @@ void RemoveTree(const std::wstring& folder) {
     RemoveDirectoryW(folder.c_str());
 }
 
-}  // namespace
+} // namespace
 
 std::string Text(HWND control) {
     char text[1024] = "";
@@ -59,7 +59,9 @@ std::string Text(HWND control) {
     return text;
 }
 
-bool MakeFolder(const std::string& path) { return CreateDirectoryA(path.c_str(), nullptr) != 0; }
+bool MakeFolder(const std::string& path) {
+    return CreateDirectoryA(path.c_str(), nullptr) != 0;
+}
 
 bool MakeFolderLong(const std::string& path) {
     return CreateDirectoryW(LongForm(path).c_str(), nullptr) != 0;
@@ -91,11 +93,13 @@ RootScratch::RootScratch() {
     char name[32];
     wsprintfA(name, "C:\\cv%lx-%d", GetCurrentProcessId() & 0xFFFF, ++counter);
     path_ = name;
-    RemoveTree(LongForm(path_));  // left over by a run that crashed
+    RemoveTree(LongForm(path_)); // left over by a run that crashed
     CreateDirectoryA(path_.c_str(), nullptr);
 }
 
-RootScratch::~RootScratch() { RemoveTree(LongForm(path_)); }
+RootScratch::~RootScratch() {
+    RemoveTree(LongForm(path_));
+}
 
 void JobWindowTest::SetUp() {
     Settings.StartInFullMode = true;
@@ -126,8 +130,7 @@ void JobWindowTest::StartSearch(const std::string& folder) {
 bool JobWindowTest::WaitForJobEnd(DWORD timeoutMs) {
     // Taken back only once the worker is gone, so that no test races it for
     // the token.
-    return WaitUntil([] { return WaitForSingleObject(JobDone, 0) == WAIT_OBJECT_0; },
-                     timeoutMs) &&
+    return WaitUntil([] { return WaitForSingleObject(JobDone, 0) == WAIT_OBJECT_0; }, timeoutMs) &&
            WaitForSingleObject(RunToken, 0) == WAIT_OBJECT_0;
 }
 
@@ -162,7 +165,7 @@ SearchRun JobWindowTest::Search(const std::string& folder, DWORD timeoutMs) {
         match.infoPath = path;
         run.matches.push_back(match);
         SetWindowTextA(Hash2Field, "");
-        SendMessageA(StatusButton, BM_CLICK, 0, 0);  // go on
+        SendMessageA(StatusButton, BM_CLICK, 0, 0); // go on
     }
     run.summary = summary.Stop();
     EXPECT_EQ(WaitForSingleObject(RunToken, 0), WAIT_OBJECT_0) << "the search gives the token back";

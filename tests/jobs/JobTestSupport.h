@@ -19,7 +19,7 @@ struct SearchMatch {
     bool openEnabled = false;
     std::string field2;
     std::string openText;
-    std::string infoPath;  // field 2's record: the full short path, upper case
+    std::string infoPath; // field 2's record: the full short path, upper case
 };
 
 struct SearchRun {
@@ -38,19 +38,19 @@ std::string ShortUpper(const std::string& path);
 // A fresh folder right below the drive root, so that deep trees get as many
 // levels as MAX_PATH allows; removed with everything in it (any depth).
 class RootScratch {
-public:
+  public:
     RootScratch();
     ~RootScratch();
     RootScratch(const RootScratch&) = delete;
     RootScratch& operator=(const RootScratch&) = delete;
     const std::string& Path() const { return path_; }
 
-private:
+  private:
     std::string path_;
 };
 
 class JobWindowTest : public testing::Test, protected MainWindowTestBase {
-protected:
+  protected:
     void SetUp() override;
     // Field 1 holds a checksum typed or pasted: no file facts.
     void TypeTarget(const std::string& checksum);

@@ -19,7 +19,7 @@
 namespace {
 
 const std::string kTarget = "the bytes that every copy holds\r\n";
-const std::string kSameSize = "THE BYTES THAT EVERY COPY HOLDS\r\n";  // same length, other sum
+const std::string kSameSize = "THE BYTES THAT EVERY COPY HOLDS\r\n"; // same length, other sum
 
 class SearchJobTest : public JobWindowTest {};
 
@@ -74,8 +74,7 @@ TEST_F(SearchJobTest, TypedTargetReadsEveryFileAndPausesAtEachMatch) {
     SearchRun run = Search(tree.Path());
 
     ASSERT_TRUE(run.summary.found);
-    EXPECT_EQ(run.summary.text,
-              "Searched 9 files, found 3 file(s) with a matching MD5 checksum.");
+    EXPECT_EQ(run.summary.text, "Searched 9 files, found 3 file(s) with a matching MD5 checksum.");
     EXPECT_EQ(FilesRead.load(), 9u) << "without file facts every file is read";
     ASSERT_EQ(run.matches.size(), 3u);
     std::set<std::string> found;
@@ -86,8 +85,8 @@ TEST_F(SearchJobTest, TypedTargetReadsEveryFileAndPausesAtEachMatch) {
         EXPECT_EQ(m.field2, ReferenceMd5(match));
         found.insert(m.infoPath);
     }
-    EXPECT_EQ(found, (std::set<std::string>{ShortUpper(first), ShortUpper(second),
-                                            ShortUpper(third)}));
+    EXPECT_EQ(found,
+              (std::set<std::string>{ShortUpper(first), ShortUpper(second), ShortUpper(third)}));
     EXPECT_EQ(Text(StatusButton), "Calverin");
     EXPECT_FALSE(IsWindowEnabled(StatusButton));
     EXPECT_TRUE(IsWindowEnabled(OpenButton));
@@ -118,8 +117,7 @@ TEST_F(SearchJobTest, MissingChosenFolderIsReportedWithoutSummary) {
     const FoundBox& box = report.Result();
     ASSERT_TRUE(box.found);
     EXPECT_EQ(box.owner, window_);
-    EXPECT_EQ(box.text.rfind("Could not search directory: " + missing + "\n\n", 0), 0u)
-        << box.text;
+    EXPECT_EQ(box.text.rfind("Could not search directory: " + missing + "\n\n", 0), 0u) << box.text;
     EXPECT_GT(box.text.size(), ("Could not search directory: " + missing + "\n\n").size())
         << "the system's text for the error follows";
     EXPECT_FALSE(run.summary.found);
@@ -210,7 +208,7 @@ TEST_F(SearchJobTest, FolderTooDeepToListIsReportedAndCancelEndsWithoutSummary) 
         EXPECT_EQ(JobState.load(), Searching);
         EXPECT_EQ(Text(StatusButton), "[  Searching checksum  ]");
 
-        SendMessageA(StatusButton, BM_CLICK, 0, 0);  // cancel
+        SendMessageA(StatusButton, BM_CLICK, 0, 0); // cancel
         EXPECT_EQ(JobState.load(), Idle);
         CloseBox(box);
         ASSERT_TRUE(WaitForJobEnd());
@@ -222,4 +220,4 @@ TEST_F(SearchJobTest, FolderTooDeepToListIsReportedAndCancelEndsWithoutSummary) 
     EXPECT_EQ(JobState.load(), Idle);
 }
 
-}  // namespace
+} // namespace

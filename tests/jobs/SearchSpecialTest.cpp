@@ -18,7 +18,7 @@
 namespace {
 
 class SearchSpecialTest : public JobWindowTest {
-protected:
+  protected:
     void SetUp() override {
         const char* tree = getenv("CALVERIN_SPECIAL_TREE");
         const char* drive = getenv("CALVERIN_SPECIAL_DRIVE");
@@ -87,4 +87,4 @@ TEST_F(SearchSpecialTest, DriveRootWithItsBackslashIsListedAsTheRoot) {
     EXPECT_EQ(found, (std::set<std::string>{drive_ + "\\ONE.TXT", drive_ + "\\SUB\\TWO.TXT"}));
 }
 
-}  // namespace
+} // namespace
