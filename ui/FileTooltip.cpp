@@ -37,12 +37,15 @@ void AppendText(char* buffer, const char* more) {
 
 } // namespace
 
+// Not owned by the main window: under Wine a window with an owned popup no
+// longer becomes topmost through SetWindowPos(HWND_TOPMOST), which would
+// break "Always on top". TTS_ALWAYSTIP makes the owner's activation moot.
 void CreateFileTooltip(HWND mainWindow) {
     HINSTANCE instance = GetModuleHandleA(nullptr);
     FileTooltip = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
                                   WS_POPUP | WS_BORDER | TTS_ALWAYSTIP | TTS_NOPREFIX |
                                       TTS_NOANIMATE | TTS_NOFADE,
-                                  0, 0, 0, 0, mainWindow, nullptr, instance, nullptr);
+                                  0, 0, 0, 0, nullptr, nullptr, instance, nullptr);
     ZeroMemory(&ToolInfo, sizeof ToolInfo);
     ToolInfo.cbSize = TTTOOLINFOA_V2_SIZE;
     ToolInfo.uFlags = TTF_IDISHWND | TTF_CENTERTIP | TTF_SUBCLASS;
@@ -60,6 +63,12 @@ void CreateFileTooltip(HWND mainWindow) {
     SendMessageA(FileTooltip, TTM_SETMARGIN, 0, reinterpret_cast<LPARAM>(&margin));
     AddFieldTool(GetDlgItem(mainWindow, IDC_HASH1));
     AddFieldTool(GetDlgItem(mainWindow, IDC_HASH2));
+}
+
+void DestroyFileTooltip() {
+    if (FileTooltip)
+        DestroyWindow(FileTooltip);
+    FileTooltip = nullptr;
 }
 
 void SetFieldTooltip(HWND field, const char* text) {

@@ -10,5 +10,7 @@ struct HashFieldInfo;
 extern HWND FileTooltip;
 
 void CreateFileTooltip(HWND mainWindow);
+// Called when the main window goes: the tooltip has no owner to go with.
+void DestroyFileTooltip();
 void SetFieldTooltip(HWND field, const char* text);
 void RefreshFieldTooltip(HWND field, const HashFieldInfo* info);

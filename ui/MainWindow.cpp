@@ -18,6 +18,8 @@
 #include "jobs/SearchJob.h"
 #include "res/resource.h"
 #include "ui/Comparison.h"
+#include "ui/FileTooltip.h"
+#include "ui/HashField.h"
 #include "ui/StatusButton.h"
 
 HWND MainWindow;
@@ -286,7 +288,8 @@ INT_PTR OnInitDialog(HWND window) {
     EnableWindow(StatusButton, FALSE);
     SendMessageA(Hash1Field, EM_LIMITTEXT, kChecksumLength, 0);
     SendMessageA(Hash2Field, EM_LIMITTEXT, kChecksumLength, 0);
-    // The fields' own edit behaviour: the HashField unit subclasses them.
+    SubclassHashField(Hash1Field);
+    SubclassHashField(Hash2Field);
     SubclassStatusButton(StatusButton);
 
     if (Settings.RememberPosition) {
@@ -309,7 +312,7 @@ INT_PTR OnInitDialog(HWND window) {
         SetWindowOpacity(window, Settings.WindowOpacity);
 
     ApplyOpenButtonFrame();
-    // The fields' file tooltips: the FileTooltip unit creates them.
+    CreateFileTooltip(window);
     return FALSE;
 }
 
@@ -437,6 +440,7 @@ void ReleaseHandle(Handle& handle, Release release) {
 
 INT_PTR OnDestroy() {
     DeleteFieldBrush();
+    DestroyFileTooltip();
     ReleaseHandle(ExpandBitmap, DeleteObject);
     ReleaseHandle(CollapseBitmap, DeleteObject);
     ReleaseHandle(MenuBitmap, DeleteObject);

@@ -3,10 +3,16 @@
 // Named pipes (PipeFile) stand in for files where a test must hold a job
 // in the middle of its file; the order among queued files is the system's
 // choice, so such tests follow whichever pipe the job opens next.
+#include "jobs/HashFilesJob.h"
+
+#include "app/Settings.h"
+#include "jobs/JobRunner.h"
 #include "res/resource.h"
 #include "tests/support/AppDriver.h"
 #include "tests/support/PipeFile.h"
 #include "tests/support/TestSupport.h"
+#include "tests/ui/MainWindowTestSupport.h"
+#include "ui/Comparison.h"
 
 #include <gtest/gtest.h>
 
@@ -329,6 +335,62 @@ TEST(HashFilesRoad, EveryFileOfALargeHandOverIsHashedOnce) {
         EXPECT_TRUE(seen.insert(shown).second) << "hashed twice: " << shown;
     }
     EXPECT_EQ(seen, expected);
+}
+
+// String mode runs on the calling (user-interface) thread, in-process, with
+// the real main dialog.
+class HashJobStringMode : public ::testing::Test, protected MainWindowTestBase {
+protected:
+    std::string Text(int id) const {
+        char text[64] = "";
+        GetDlgItemTextA(window_, id, text, sizeof text);
+        return text;
+    }
+    bool Enabled(int id) const { return IsWindowEnabled(GetDlgItem(window_, id)) != FALSE; }
+};
+
+TEST_F(HashJobStringMode, AStringFillsAFieldLikeAFileWithoutFileFacts) {
+    Settings.StartInFullMode = true;
+    Settings.MultipleFiles = 0;  // never stops a string: nothing is queued
+    Settings.DiffHashColor = RGB(200, 0, 0);
+    FilesQueued = 0;
+    FilesStarted = 0;
+    ASSERT_NE(CreateMain(), nullptr);
+
+    HashJob(window_, "abc", false);
+    EXPECT_EQ(Text(IDC_HASH1), ReferenceMd5("abc"));
+    EXPECT_EQ(Text(IDC_STATUS), "Calverin");
+    EXPECT_FALSE(Enabled(IDC_STATUS));
+    EXPECT_TRUE(Enabled(IDC_OPEN));
+    EXPECT_EQ(JobState.load(), Idle);
+    EXPECT_STREQ(FieldInfo[0].path, "");
+    EXPECT_EQ(FieldInfo[0].sizeLow, 0xFFFFFFFFu);
+    EXPECT_EQ(FieldInfo[0].modified.dwHighDateTime, 0xFFFFFFFFu);
+    // The caller ends the count, as a hash-files thread does.
+    EXPECT_EQ(FilesStarted.load(), 1);
+    EXPECT_TRUE(EndBatchIfDone());
+
+    // Field 1 full and the window expanded: the next goes to field 2. Line
+    // breaks are hashed as the CR LF bytes typed.
+    HashJob(window_, "two\r\nlines", false);
+    EXPECT_TRUE(EndBatchIfDone());
+    EXPECT_EQ(Text(IDC_HASH2), ReferenceMd5("two\r\nlines"));
+    EXPECT_EQ(Text(IDC_HASH1), ReferenceMd5("abc"));
+    EXPECT_EQ(Text(IDC_OPEN), "Compare");
+    EXPECT_EQ(FieldColour, RGB(200, 0, 0));
+    EXPECT_EQ(Text(IDC_STATUS), "Calverin");
+    EXPECT_EQ(FilesQueued.load(), 0);
+    EXPECT_EQ(FilesStarted.load(), 0);
+}
+
+TEST_F(HashJobStringMode, ACollapsedWindowReplacesField1) {
+    Settings.StartInFullMode = false;
+    ASSERT_NE(CreateMain(), nullptr);
+    HashJob(window_, "first", false);
+    HashJob(window_, "", false);
+    EndBatchIfDone();
+    EXPECT_EQ(Text(IDC_HASH1), ReferenceMd5(""));
+    EXPECT_EQ(Text(IDC_HASH2), "");
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
-// The file tooltip on two fields of a dialog of the test's own, filled from
-// the records the comparison keeps.
+// The file tooltip on two fields of a dialog of the test's own, which hands
+// their changes to the field-change processing as the main window does.
 #include "ui/FileTooltip.h"
 
 #include "jobs/FileFacts.h"
@@ -8,13 +8,21 @@
 #include "ui/Comparison.h"
 
 #include <commctrl.h>
+#include <cstring>
 #include <gtest/gtest.h>
 #include <string>
 
 namespace {
 
-INT_PTR CALLBACK HostProc(HWND, UINT message, WPARAM, LPARAM) {
-    return message == WM_INITDIALOG ? TRUE : FALSE;
+const char kAbc[] = "900150983cd24fb0d6963f7d28e17f72";  // MD5 of "abc"
+const char kXyz[] = "d16fb36f0911f878998c136191af705e";  // MD5 of "xyz"
+
+INT_PTR CALLBACK HostProc(HWND, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG)
+        return TRUE;
+    if (message == WM_COMMAND && HIWORD(wParam) == EN_CHANGE)
+        ProcessFieldChange(reinterpret_cast<HWND>(lParam));
+    return FALSE;
 }
 
 HWND CreateHostDialog() {
@@ -78,12 +86,25 @@ protected:
     void SetUp() override {
         host = CreateHostDialog();
         ASSERT_NE(host, nullptr);
+        memset(FieldInfo, 0, sizeof FieldInfo);
         field1 = CreateField(host, IDC_HASH1, 10);
         field2 = CreateField(host, IDC_HASH2, 40);
         CreateFileTooltip(host);
         ASSERT_NE(FileTooltip, nullptr);
     }
-    void TearDown() override { DestroyWindow(host); }
+    void TearDown() override {
+        DestroyFileTooltip();
+        DestroyWindow(host);
+        DeleteFieldBrush();
+        memset(FieldInfo, 0, sizeof FieldInfo);
+    }
+    std::string FileTip(const std::string& file) {
+        HashFieldInfo info = InfoOf(file);
+        char longPath[MAX_PATH] = "";
+        GetLongPathNameA(file.c_str(), longPath, MAX_PATH);
+        return std::string(longPath) + "\r\nModified: " + TimeText(info.modified) +
+               "\r\nSize: " + SizeText(info.sizeLow, info.sizeHigh);
+    }
 
     HWND host = nullptr, field1 = nullptr, field2 = nullptr;
     ScratchFolder folder;
@@ -102,7 +123,19 @@ TEST_F(FileTooltipTest, BothFieldsAreToolsWithTheTimingsOfTheWindow) {
     // "&" is shown as written, and the tip shows while the window is inactive.
     LONG style = GetWindowLongA(FileTooltip, GWL_STYLE);
     EXPECT_EQ(style & (TTS_NOPREFIX | TTS_ALWAYSTIP), TTS_NOPREFIX | TTS_ALWAYSTIP);
-    EXPECT_EQ(GetWindow(FileTooltip, GW_OWNER), host);
+}
+
+TEST_F(FileTooltipTest, WindowStillBecomesTopmostAndTakesTheTipAlong) {
+    SetWindowPos(host, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+    EXPECT_NE(GetWindowLongA(host, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+    SetWindowPos(host, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    EXPECT_EQ(GetWindowLongA(host, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+
+    HWND tip = FileTooltip;
+    DestroyFileTooltip();
+    EXPECT_FALSE(IsWindow(tip));
+    EXPECT_EQ(FileTooltip, nullptr);
+    SetFieldTooltip(field1, "nowhere to go");  // harmless without the control
 }
 
 TEST_F(FileTooltipTest, FileTipShowsLongPathTimeAndSize) {
@@ -160,6 +193,29 @@ TEST_F(FileTooltipTest, NoFileNoTip) {
     RefreshFieldTooltip(field2, &info);
     SetFieldTooltip(field2, "");
     EXPECT_EQ(TipText(host, field2), "");
+}
+
+TEST_F(FileTooltipTest, FieldChangesKeepTheTipsInStep) {
+    std::string file = folder.WriteFile("Holiday photos & videos 2023.zip", "abc");
+    SetHashField(field1, &FieldInfo[0], kAbc, file.c_str(), false);
+    EXPECT_EQ(TipText(host, field1), FileTip(file));
+
+    // Hashed from a string: no file, no tip.
+    SetHashField(field1, &FieldInfo[0], kXyz, nullptr, false);
+    EXPECT_EQ(TipText(host, field1), "");
+
+    SetHashField(field1, &FieldInfo[0], kAbc, file.c_str(), false);
+    SetHashField(field2, &FieldInfo[1], kAbc, file.c_str(), false);
+    EXPECT_EQ(TipText(host, field2), FileTip(file));
+    // Typing into field 2: no tip while it is short, none once it is a
+    // different checksum.
+    SetWindowTextA(field2, "d16fb36f09");
+    EXPECT_EQ(TipText(host, field2), "");
+    SetWindowTextA(field2, kXyz);
+    EXPECT_EQ(TipText(host, field2), "");
+    // A paste over field 1 leaves it without a file too.
+    SetWindowTextA(field1, kXyz);
+    EXPECT_EQ(TipText(host, field1), "");
 }
 
 TEST_F(FileTooltipTest, TipAppearsWhenThePointerRestsOnTheField) {

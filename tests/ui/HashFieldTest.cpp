@@ -5,6 +5,7 @@
 #include "jobs/JobRunner.h"
 #include "res/resource.h"
 #include "tests/support/TestSupport.h"
+#include "tests/support/UnixTools.h"
 #include "ui/MainWindow.h"
 
 #include <gtest/gtest.h>
@@ -155,6 +156,21 @@ MenuStates OpenContextMenu(HWND field) {
     return Seen;
 }
 
+// Right-clicks the field for real (xdotool); the probe closes the menu.
+MenuStates RightClick(HWND field) {
+    Seen = MenuStates();
+    ProbeTicks = 0;
+    UINT_PTR timer = SetTimer(nullptr, 0, 10, ProbeOpenMenu);
+    RECT frame;
+    GetWindowRect(field, &frame);
+    Xdotool("mousemove " + std::to_string((frame.left + frame.right) / 2) + " " +
+            std::to_string((frame.top + frame.bottom) / 2) + " click 3");
+    WaitUntil([] { return Seen.opened; }, 5000);
+    KillTimer(nullptr, timer);
+    PumpMessages();
+    return Seen;
+}
+
 class HashFieldTest : public testing::Test {
 protected:
     void SetUp() override {
@@ -231,7 +247,9 @@ TEST_F(HashFieldTest, CtrlVTakesACommonLayoutIntoEitherFieldCaseKept) {
     EXPECT_EQ(Text(field1), kChecksum);
 }
 
-TEST_F(HashFieldTest, RejectedPasteLeavesTheFieldAsItWas) {
+TEST_F(HashFieldTest, RejectedPasteBeepsAndLeavesTheFieldAsItWas) {
+    BellCounter bells;
+    ASSERT_TRUE(bells.Ready());
     const std::string full(kChecksum);
     const std::string rejected[] = {
         full.substr(0, 31),
@@ -243,6 +261,7 @@ TEST_F(HashFieldTest, RejectedPasteLeavesTheFieldAsItWas) {
         Grouped(8, {"\t"}),
         "no checksum here",
     };
+    int beeps = 0;
     for (const std::string& text : rejected) {
         ASSERT_TRUE(PutClipboardText(host, text));
         SetField(field1, kOther);
@@ -253,10 +272,16 @@ TEST_F(HashFieldTest, RejectedPasteLeavesTheFieldAsItWas) {
         TypeControl(field2, 'V');
         EXPECT_EQ(Text(field2), "") << '"' << text << '"';
         EXPECT_EQ(FieldChanges, 0);
+        beeps += 2;
+        EXPECT_TRUE(bells.WaitForCount(beeps)) << '"' << text << '"';
     }
     // No text on the clipboard at all.
     ASSERT_TRUE(EmptyTheClipboard(host));
     EXPECT_FALSE(PasteHashFromClipboard(host, field2));
+    SendMessageA(field2, WM_PASTE, 0, 0);
+    EXPECT_TRUE(bells.WaitForCount(++beeps));
+    // The operation itself never beeps: only the paste command does.
+    EXPECT_EQ(bells.Count(), beeps);
 }
 
 TEST_F(HashFieldTest, NoWholeFieldPasteWhileAJobRuns) {
@@ -276,6 +301,8 @@ TEST_F(HashFieldTest, NoWholeFieldPasteWhileAJobRuns) {
 }
 
 TEST_F(HashFieldTest, PartlyTypedFieldPastesLikeAnyEditControl) {
+    BellCounter bells;
+    ASSERT_TRUE(bells.Ready());
     ASSERT_TRUE(PutClipboardText(host, kOther));
     SetField(field2, "0123456789");
     Select(field2, 4, 4);
@@ -290,16 +317,27 @@ TEST_F(HashFieldTest, PartlyTypedFieldPastesLikeAnyEditControl) {
     TypeControl(field2, 'V');
     EXPECT_EQ(Text(field2), "012xy89abcdefABCDEF0123456789");
 
-    // All 32 selected: only a whole checksum replaces them.
+    // All 32 selected: only a whole checksum replaces them; the first bell
+    // heard is this rejection, so the standard pastes above did not beep.
     SetField(field2, kChecksum);
     Select(field2, 0, 32);
     TypeControl(field2, 'V');
     EXPECT_EQ(Text(field2), kChecksum);
+    EXPECT_TRUE(bells.WaitForCount(1));
+    EXPECT_EQ(bells.Count(), 1);
     ASSERT_TRUE(PutClipboardText(host, Grouped(8, {" "})));
     SetField(field2, kOther);
     Select(field2, 0, -1);
     TypeControl(field2, 'V');
     EXPECT_EQ(Text(field2), kChecksum);
+
+    // The accepted paste did not beep either.
+    ASSERT_TRUE(PutClipboardText(host, "not a checksum"));
+    Select(field2, 0, -1);
+    TypeControl(field2, 'V');
+    EXPECT_EQ(Text(field2), kChecksum);
+    EXPECT_TRUE(bells.WaitForCount(2));
+    EXPECT_EQ(bells.Count(), 2);
 }
 
 TEST_F(HashFieldTest, CopyTakesTheWholeFieldUnlessPartIsSelected) {
@@ -375,7 +413,7 @@ TEST_F(HashFieldTest, ContextMenuStatesFollowFieldClipboardAndJob) {
     ShowWindow(host, SW_SHOW);
     SetField(field1, "");
     ASSERT_TRUE(EmptyTheClipboard(host));
-    MenuStates states = OpenContextMenu(field1);
+    MenuStates states = RightClick(field1);
     ASSERT_TRUE(states.opened);
     EXPECT_TRUE(states.cutGrey);
     EXPECT_TRUE(states.copyGrey);
@@ -383,7 +421,8 @@ TEST_F(HashFieldTest, ContextMenuStatesFollowFieldClipboardAndJob) {
     EXPECT_TRUE(states.clearGrey);
 
     ASSERT_TRUE(PutClipboardText(host, "any text"));
-    states = OpenContextMenu(field1);
+    states = RightClick(field1);
+    ASSERT_TRUE(states.opened);
     EXPECT_TRUE(states.cutGrey);
     EXPECT_TRUE(states.copyGrey);
     EXPECT_FALSE(states.pasteGrey);
@@ -469,8 +508,5 @@ TEST_F(HashFieldTest, CopiedBlockIsTheChecksumAndItsZero) {
     EXPECT_EQ(std::string(bytes, 33), std::string(kChecksum, 33));
     GlobalUnlock(data);
     CloseClipboard();
-    // An empty field does not touch the clipboard.
-    SetField(field2, "");
-    EXPECT_FALSE(CopyHashToClipboard(host, field2));
-    EXPECT_EQ(ClipboardText(host), kChecksum);
+    EXPECT_FALSE(CopyHashToClipboard(host, field2)) << "an empty field";
 }

@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Scale and memory of the file road on the real program under Wine and Xvfb:
+# a hand-off of many files (default 5000) with the window's round trip, the
+# working set for a 2 GiB file against a 1 MiB file, and a cancel's delay.
+# Usage: bench/road.sh [FILES [files|memory|cancel]]   (default: 5000, all parts)
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+
+if [ -z "${CALVERIN_UNDER_XVFB:-}" ]; then
+    "$root/scripts/install-deps.sh"
+    "$root/scripts/build.sh" win
+    CALVERIN_UNDER_XVFB=1 exec xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" "$0" "$@"
+fi
+
+prefix="$root/build/win/wineprefix"
+"$root/scripts/wine-prefix.sh" "$prefix"
+export WINEPREFIX=$prefix WINEARCH=win32 WINEDEBUG=-all
+wineserver -p
+trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
+cd "$root/build/win"
+wine ./road_bench.exe "$@"
