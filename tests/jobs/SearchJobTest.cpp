@@ -83,6 +83,7 @@ TEST_F(SearchJobTest, TypedTargetReadsEveryFileAndPausesAtEachMatch) {
         EXPECT_TRUE(m.statusEnabled);
         EXPECT_FALSE(m.openEnabled);
         EXPECT_EQ(m.field2, ReferenceMd5(match));
+        EXPECT_EQ(m.openText, "Compare") << "field 2 is compared with field 1";
         found.insert(m.infoPath);
     }
     EXPECT_EQ(found,
