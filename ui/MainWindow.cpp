@@ -13,8 +13,10 @@
 #include "app/Pickers.h"
 #include "app/ResourceModule.h"
 #include "app/Settings.h"
+#include "jobs/BenchmarkJob.h"
 #include "jobs/HashFilesJob.h"
 #include "jobs/JobRunner.h"
+#include "jobs/SearchJob.h"
 #include "res/resource.h"
 #include "ui/AboutDialog.h"
 #include "ui/Comparison.h"
@@ -207,12 +209,18 @@ void SearchCommand(HWND window) {
                     MB_ICONINFORMATION | MB_OK);
         return;
     }
-    // Choosing the folder and starting the search: the folder picker
-    // (Pickers) and the search job (SearchJob) serve it.
+    if (PickFolder(window, SearchFolder, SearchFolder))
+        StartJob(SearchFolder, SearchThread, kSearchStackReserve);
     if (SearchFolder[1] == ':' && SearchFolder[2] == '\0') {
         SearchFolder[2] = '\\';
         SearchFolder[3] = '\0';
     }
+}
+
+void BenchmarkCommand(HWND window) {
+    char path[MAX_PATH];
+    if (PickFile(window, path))
+        StartJob(path, BenchmarkThread, kBenchmarkStackReserve);
 }
 
 void TransparencyCommand(HWND window) {
@@ -256,7 +264,7 @@ const Command kCommands[] = {
     {IDM_SEARCH_HASH, IgnoredWhileBusy, SearchCommand},
     {IDM_CLEAR_HASH1, IgnoredWhileBusy, ClearHash1Command},
     {IDM_CLEAR_HASH2, IgnoredWhileBusy, ClearHash2Command},
-    {IDM_BENCHMARK, IgnoredWhileBusy, nullptr},  // file picker (Pickers), then BenchmarkJob
+    {IDM_BENCHMARK, IgnoredWhileBusy, BenchmarkCommand},
     {IDM_TRANSPARENCY, RunsWhileBusy, TransparencyCommand},
     {IDM_ABOUT, IgnoredWhileBusy, AboutCommand},
     {IDM_ALWAYS_ON_TOP, RunsWhileBusy, AlwaysOnTopCommand},

@@ -6,12 +6,14 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <thread>
 
 #include "app/CommandLineScan.h"
 #include "app/OptionalFunctions.h"
 #include "app/ResourceModule.h"
 #include "jobs/JobRunner.h"
 #include "res/resource.h"
+#include "tests/support/AppDriver.h"
 #include "tests/support/BoxWatch.h"
 #include "tests/support/TestSupport.h"
 #include "tests/ui/MainWindowTestSupport.h"
@@ -364,8 +366,18 @@ TEST_F(MainWindowTest, SearchAsksForChecksumAfterExpanding) {
     EXPECT_TRUE(Visible(IDC_HASH2));
 
     SetWindowTextA(Hash1Field, kChecksumA);
+    // With a checksum the folder picker opens instead of the box: cancelled.
     BoxCloser safetyNet("Calverin");
+    std::thread cancelPicker([this] {
+        HWND picker = nullptr;
+        WaitUntil([&] {
+            return (picker = FindDialogOwnedBy(GetCurrentProcessId(), window_)) != nullptr;
+        });
+        if (picker)
+            AppDriver::Answer(picker, IDCANCEL);
+    });
     Command(window_, IDM_SEARCH_HASH);
+    cancelPicker.join();
     EXPECT_FALSE(safetyNet.Stop().found);
 }
 

@@ -1,0 +1,80 @@
+#include "jobs/BenchmarkJob.h"
+
+#include <cstdio>
+
+#include "engine/Hashing.h"
+#include "engine/Md5.h"
+#include "jobs/FileFacts.h"
+#include "jobs/JobRunner.h"
+#include "res/resource.h"
+#include "ui/MainWindow.h"
+#include "ui/StatusButton.h"
+
+namespace {
+
+constexpr const char* kCalculatingText = "[  Calculating checksum  ]";
+constexpr const char* kIdleText = "Calverin";
+constexpr const char* kHashFailure = "Could not hash file: %s\n\n%s";
+constexpr const char* kResultFormat =
+    "MD5 Benchmark results for file:\n%s\n\nMD5 hash: %s\nFile Size: %s\nMD5 created in: %d ms";
+constexpr const char* kResultTitle = "Calverin - Benchmark";
+constexpr int kSizeTextSize = 64;
+constexpr int kMessageSize = 1024;
+
+} // namespace
+
+void BenchmarkJob(HWND mainWindow, const char* path) {
+    JobState.store(Hashing);
+    char sizeText[kSizeTextSize] = "";
+
+    HWND status = GetDlgItem(mainWindow, IDC_STATUS);
+    HWND open = GetDlgItem(mainWindow, IDC_OPEN);
+    EnableWindow(open, FALSE);
+    EnableWindow(status, TRUE);
+    SetWindowTextA(status, kCalculatingText);
+    SendMessageA(status, UM_STATUS_BUSY, 1, 1);
+
+    const DWORD start = GetTickCount();
+    char* checksum = HashFile(path);
+    const DWORD finish = GetTickCount();
+    // Restoring the window below changes the last error; the report needs it.
+    const DWORD error = GetLastError();
+    const bool cancelled = JobState.load() == Idle;
+
+    SendMessageA(status, UM_STATUS_BUSY, 1, 0);
+    SetWindowTextA(status, kIdleText);
+    EnableWindow(status, FALSE);
+    SendMessageA(status, WM_CANCELMODE, 0, 0);
+    // Idle first: a click on Open as soon as it is enabled must be taken.
+    JobState.store(Idle);
+    EnableWindow(open, TRUE);
+
+    if (!checksum) {
+        if (!cancelled) {
+            SetLastError(error);
+            ShowErrorReport(mainWindow, kHashFailure, path);
+        }
+        return;
+    }
+
+    DWORD sizeLow = 0;
+    DWORD sizeHigh = 0;
+    if (QueryFileSize(path, &sizeLow, &sizeHigh))
+        FormatFileSize(sizeText, sizeLow, sizeHigh);
+
+    char message[kMessageSize];
+    snprintf(message, sizeof message, kResultFormat, path, checksum, sizeText,
+             static_cast<int>(finish - start));
+    FreeChecksum(checksum);
+    MessageBoxA(mainWindow, message, kResultTitle, MB_OK);
+}
+
+DWORD WINAPI BenchmarkThread(LPVOID jobPath) {
+    char path[kJobPathSize];
+    TakeJobPath(jobPath, path);
+    if (!WaitForRunToken())
+        return 0;
+    BenchmarkJob(MainWindow, path);
+    ReleaseRunToken();
+    return 0;
+}

@@ -1,0 +1,240 @@
+#include "jobs/SearchJob.h"
+
+#include <cstring>
+
+#include "app/OptionalFunctions.h"
+#include "engine/Hashing.h"
+#include "engine/Md5.h"
+#include "jobs/FileFacts.h"
+#include "jobs/JobRunner.h"
+#include "res/resource.h"
+#include "ui/Comparison.h"
+#include "ui/MainWindow.h"
+#include "ui/StatusButton.h"
+
+std::atomic<DWORD> FilesSearched{0};
+std::atomic<LONG> FilesFound{0};
+std::atomic<DWORD> FilesRead{0};
+
+namespace {
+
+constexpr const char* kSearchingText = "[  Searching checksum  ]";
+constexpr const char* kContinueText = "Continue searching >>>";
+constexpr const char* kIdleText = "Calverin";
+constexpr const char* kListingFailure = "Could not search directory: %s\n\n%s";
+constexpr const char* kSummaryFormat =
+    "Searched %u files, found %d file(s) with a matching MD5 checksum.";
+constexpr const char* kSummaryTitle = "Search finished - Calverin";
+constexpr const char* kPattern = "\\*.*";
+constexpr DWORD kUnknownHalf = 0xFFFFFFFF;
+
+// State of the one running search (jobs run one at a time).
+// The target is copied when the search starts: field 1 may change while the
+// search waits at a match, and the worker must not read it half-written.
+HashFieldInfo Target;
+bool StopRequested;
+
+bool Known(DWORD low, DWORD high) {
+    return !(low == kUnknownHalf && high == kUnknownHalf);
+}
+
+bool HasFileFacts(const HashFieldInfo& info) {
+    return Known(info.sizeLow, info.sizeHigh) &&
+           Known(info.modified.dwLowDateTime, info.modified.dwHighDateTime) && info.path[0] != '\0';
+}
+
+void SetBusy(HWND status, bool busy) {
+    SendMessageA(status, UM_STATUS_BUSY, 1, busy ? 1 : 0);
+}
+
+void FlashIfInBackground(HWND mainWindow) {
+    if (GetForegroundWindow() == mainWindow)
+        return;
+    FLASHWINFO flash = {};
+    flash.cbSize = sizeof flash;
+    flash.hwnd = mainWindow;
+    flash.dwFlags = FLASHW_ALL | FLASHW_TIMERNOFG;
+    flash.uCount = 4;
+    flash.dwTimeout = 0;
+    if (!OptFlashWindowEx(&flash))
+        FlashWindow(mainWindow, TRUE);
+}
+
+// Shows the match in field 2 and waits until the user goes on.
+void PauseAtMatch(HWND mainWindow, const char* path, const char* checksum) {
+    FilesFound.fetch_add(1);
+    char display[MAX_PATH];
+    ToLongPath(path, display, MAX_PATH);
+
+    HWND status = GetDlgItem(mainWindow, IDC_STATUS);
+    // A click left over from an earlier pause must not skip this one.
+    ResetEvent(SearchContinue);
+    JobState.store(SearchPaused);
+    SetBusy(status, false);
+    SetWindowTextA(status, kContinueText);
+    SendMessageA(status, WM_CANCELMODE, 0, 0);
+
+    SetHashField(GetDlgItem(mainWindow, IDC_HASH2), &FieldInfo[1], checksum, display, false);
+    UpdateWindow(mainWindow);
+    MessageBeep(MB_ICONASTERISK);
+    FlashIfInBackground(mainWindow);
+
+    // A failed wait leaves SearchPaused, which the stop check then ends.
+    if (WaitForSingleObject(SearchContinue, INFINITE) != WAIT_OBJECT_0)
+        return;
+    JobState.store(Searching);
+    SendMessageA(status, WM_CANCELMODE, 0, 0);
+    SetWindowTextA(status, kSearchingText);
+    SetBusy(status, true);
+}
+
+// A folder that cannot be listed; error is what the listing failed with.
+void ReportListingFailure(HWND mainWindow, const char* folder, DWORD error) {
+    // Room for folders whose long form passes MAX_PATH: the report names
+    // them whole.
+    char display[kJobPathSize];
+    ToLongPath(folder, display, kJobPathSize);
+    if (display[0] == '\0')
+        lstrcpynA(display, folder, kJobPathSize);
+    SetLastError(error); // the long form's lookups must not change the report
+    ShowErrorReport(mainWindow, kListingFailure, display);
+}
+
+// One file entry; path names it.
+void SearchFile(HWND mainWindow, const char* path, const WIN32_FIND_DATAA& entry,
+                bool sameFileFilter) {
+    FilesSearched.fetch_add(1);
+    if (sameFileFilter) {
+        if (entry.nFileSizeLow != Target.sizeLow || entry.nFileSizeHigh != Target.sizeHigh)
+            return;
+        bool sameTime = entry.ftLastWriteTime.dwLowDateTime == Target.modified.dwLowDateTime &&
+                        entry.ftLastWriteTime.dwHighDateTime == Target.modified.dwHighDateTime;
+        if (sameTime && lstrcmpiA(path, Target.path) == 0)
+            return; // the very file of field 1
+    }
+    FilesRead.fetch_add(1);
+    char* checksum = HashFile(path);
+    if (!checksum)
+        return; // unreadable files are passed over in silence
+    if (lstrcmpiA(checksum, Target.hash) == 0)
+        PauseAtMatch(mainWindow, path, checksum);
+    FreeChecksum(checksum);
+}
+
+void SearchFolder(HWND mainWindow, char* path, bool topLevel, bool sameFileFilter);
+
+// The part of SearchFolder that every level runs: list, descend, hash.
+void SearchLevel(HWND mainWindow, char* path, bool topLevel, bool sameFileFilter) {
+    size_t end = strlen(path);
+    while (end > 0 && path[end - 1] == '\\')
+        --end;
+    const size_t cut = end;
+
+    WIN32_FIND_DATAA entry;
+    HANDLE listing = INVALID_HANDLE_VALUE;
+    DWORD error = ERROR_FILENAME_EXCED_RANGE;
+    if (cut + strlen(kPattern) < static_cast<size_t>(kJobPathSize)) {
+        memcpy(path + cut, kPattern, strlen(kPattern) + 1);
+        listing = FindFirstFileA(path, &entry);
+        error = GetLastError();
+    }
+    path[cut] = '\0';
+    if (listing == INVALID_HANDLE_VALUE) {
+        if (!topLevel && error == ERROR_ACCESS_DENIED)
+            return;
+        ReportListingFailure(mainWindow, path, error);
+        if (topLevel)
+            StopRequested = true;
+        return;
+    }
+
+    do {
+        const char* name = entry.cFileName;
+        if (strcmp(name, ".") == 0 || strcmp(name, "..") == 0)
+            continue;
+        if (entry.cAlternateFileName[0] != '\0')
+            name = entry.cAlternateFileName;
+        const size_t length = strlen(name);
+        if (cut + 1 + length < static_cast<size_t>(kJobPathSize)) {
+            path[cut] = '\\';
+            memcpy(path + cut + 1, name, length + 1);
+            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                SearchFolder(mainWindow, path, false, sameFileFilter);
+            else
+                SearchFile(mainWindow, path, entry, sameFileFilter);
+            path[cut] = '\0';
+        }
+        if (JobState.load() != Searching)
+            StopRequested = true;
+    } while (!StopRequested && FindNextFileA(listing, &entry));
+    FindClose(listing);
+    path[cut] = '\0';
+}
+
+// Searches the folder in path (a kJobPathSize buffer, extended and cut back in
+// place) and everything below it. At the top level it works out the same-file
+// filter itself, prepares and restores the main window and shows the summary.
+// On return path holds the folder it was given, less trailing backslashes.
+void SearchFolder(HWND mainWindow, char* path, bool topLevel, bool sameFileFilter) {
+    if (!topLevel) {
+        SearchLevel(mainWindow, path, false, sameFileFilter);
+        return;
+    }
+
+    Target = FieldInfo[0];
+    Target.hash[sizeof Target.hash - 1] = '\0';
+    Target.path[sizeof Target.path - 1] = '\0';
+    sameFileFilter = HasFileFacts(Target);
+
+    // File-system redirection is per thread: off for this thread only.
+    BOOL wow64 = FALSE;
+    PVOID redirection = nullptr;
+    bool redirectionOff = OptIsWow64Process(GetCurrentProcess(), &wow64) && wow64 &&
+                          OptWow64DisableWow64FsRedirection(&redirection);
+
+    JobState.store(Searching);
+    GetShortPathNameA(path, path, MAX_PATH);
+
+    HWND status = GetDlgItem(mainWindow, IDC_STATUS);
+    HWND open = GetDlgItem(mainWindow, IDC_OPEN);
+    EnableWindow(open, FALSE);
+    EnableWindow(status, TRUE);
+    SetWindowTextA(status, kSearchingText);
+    SetBusy(status, true);
+
+    StopRequested = false;
+    FilesSearched.store(0);
+    FilesFound.store(0);
+    FilesRead.store(0);
+
+    SearchLevel(mainWindow, path, true, sameFileFilter);
+
+    if (redirectionOff)
+        OptWow64RevertWow64FsRedirection(redirection);
+    SetBusy(status, false);
+    SetWindowTextA(status, kIdleText);
+    EnableWindow(status, FALSE);
+    SendMessageA(status, WM_CANCELMODE, 0, 0);
+    // Idle first: a click on Open as soon as it is enabled must be taken.
+    JobState.store(Idle);
+    EnableWindow(open, TRUE);
+
+    if (StopRequested)
+        return;
+    char summary[160];
+    wsprintfA(summary, kSummaryFormat, static_cast<unsigned>(FilesSearched.load()),
+              static_cast<int>(FilesFound.load()));
+    MessageBoxA(mainWindow, summary, kSummaryTitle, MB_ICONINFORMATION);
+}
+
+} // namespace
+
+DWORD WINAPI SearchThread(LPVOID jobPath) {
+    char path[kJobPathSize];
+    TakeJobPath(jobPath, path);
+    if (!WaitForRunToken())
+        return 0;
+    SearchFolder(MainWindow, path, true, false);
+    ReleaseRunToken();
+    return 0;
+}

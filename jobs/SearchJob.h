@@ -1,0 +1,20 @@
+// The checksum search: walks a folder tree for files whose checksum equals
+// the one in field 1, pausing at every match.
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+
+// The search recurses once per folder level (about 130 within MAX_PATH) and
+// shows message boxes from its deepest level, so its worker keeps the usual
+// stack reservation rather than the small one of queued hash jobs.
+constexpr SIZE_T kSearchStackReserve = 1024 * 1024;
+
+// Counters of the running or the last search, set to 0 when a search starts.
+extern std::atomic<DWORD> FilesSearched; // every file entry met
+extern std::atomic<LONG> FilesFound;     // matches
+extern std::atomic<DWORD> FilesRead;     // files handed to HashFile
+
+// Worker routine that StartJob runs for the folder to search.
+DWORD WINAPI SearchThread(LPVOID jobPath);

@@ -1,0 +1,224 @@
+// The checksum search over real folder trees, with the main dialog in-process.
+#include "jobs/SearchJob.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "jobs/JobRunner.h"
+#include "res/resource.h"
+#include "tests/jobs/JobTestSupport.h"
+#include "tests/support/AppDriver.h"
+#include "tests/support/BoxWatch.h"
+#include "tests/support/TestSupport.h"
+#include "ui/Comparison.h"
+#include "ui/MainWindow.h"
+
+namespace {
+
+const std::string kTarget = "the bytes that every copy holds\r\n";
+const std::string kSameSize = "THE BYTES THAT EVERY COPY HOLDS\r\n"; // same length, other sum
+
+class SearchJobTest : public JobWindowTest {};
+
+TEST_F(SearchJobTest, FileTargetSkipsItselfReadsOnlyItsSizeAndFindsCopies) {
+    ScratchFolder tree;
+    std::string target = tree.WriteFile("target.bin", kTarget);
+    std::string copy1 = tree.WriteFile("copy.bin", kTarget);
+    MakeFolder(tree.Path() + "\\A sub folder with a long name");
+    std::string copy2 =
+        tree.WriteFile("A sub folder with a long name\\second copy of the target.bin", kTarget);
+    tree.WriteFile("A sub folder with a long name\\same size.bin", kSameSize);
+    tree.WriteFile("small.txt", "small");
+    tree.WriteFile("A sub folder with a long name\\bigger.txt", kTarget + "more");
+    MakeFolder(tree.Path() + "\\hidden");
+    SetFileAttributesA((tree.Path() + "\\hidden").c_str(), FILE_ATTRIBUTE_HIDDEN);
+    tree.WriteFile("hidden\\empty.txt", "");
+    TargetFromFile(target, kTarget);
+
+    SearchRun run = Search(tree.Path());
+
+    ASSERT_TRUE(run.summary.found);
+    EXPECT_EQ(run.summary.owner, window_);
+    EXPECT_EQ(run.summary.text, "Searched 7 files, found 2 file(s) with a matching MD5 checksum.");
+    EXPECT_EQ(FilesSearched.load(), 7u) << "every file entry counts, hidden folders too";
+    EXPECT_EQ(FilesRead.load(), 3u) << "only the other files of the target's size are read";
+    ASSERT_EQ(run.matches.size(), 2u);
+    std::set<std::string> found;
+    for (const SearchMatch& match : run.matches) {
+        EXPECT_EQ(match.field2, ReferenceMd5(kTarget));
+        found.insert(match.infoPath);
+    }
+    EXPECT_EQ(found, (std::set<std::string>{ShortUpper(copy1), ShortUpper(copy2)}));
+}
+
+TEST_F(SearchJobTest, TypedTargetReadsEveryFileAndPausesAtEachMatch) {
+    ScratchFolder tree;
+    const std::string match = "match me";
+    MakeFolder(tree.Path() + "\\one");
+    MakeFolder(tree.Path() + "\\one\\two");
+    std::string first = tree.WriteFile("one\\first match with a long name.txt", match);
+    std::string second = tree.WriteFile("one\\two\\second.txt", match);
+    std::string third = tree.WriteFile("third.txt", match);
+    for (int i = 0; i < 5; ++i)
+        tree.WriteFile("one\\other" + std::to_string(i) + ".txt", "other " + std::to_string(i));
+    tree.WriteFile("one\\two\\empty.txt", "");
+    // Typed in capitals: checksums compare without regard to case.
+    std::string typed = ReferenceMd5(match);
+    for (char& c : typed)
+        c = (char)toupper((unsigned char)c);
+    TypeTarget(typed);
+
+    SearchRun run = Search(tree.Path());
+
+    ASSERT_TRUE(run.summary.found);
+    EXPECT_EQ(run.summary.text, "Searched 9 files, found 3 file(s) with a matching MD5 checksum.");
+    EXPECT_EQ(FilesRead.load(), 9u) << "without file facts every file is read";
+    ASSERT_EQ(run.matches.size(), 3u);
+    std::set<std::string> found;
+    for (const SearchMatch& m : run.matches) {
+        EXPECT_EQ(m.status, "Continue searching >>>");
+        EXPECT_TRUE(m.statusEnabled);
+        EXPECT_FALSE(m.openEnabled);
+        EXPECT_EQ(m.field2, ReferenceMd5(match));
+        EXPECT_EQ(m.openText, "Compare") << "field 2 is compared with field 1";
+        found.insert(m.infoPath);
+    }
+    EXPECT_EQ(found,
+              (std::set<std::string>{ShortUpper(first), ShortUpper(second), ShortUpper(third)}));
+    EXPECT_EQ(Text(StatusButton), "Calverin");
+    EXPECT_FALSE(IsWindowEnabled(StatusButton));
+    EXPECT_TRUE(IsWindowEnabled(OpenButton));
+    EXPECT_EQ(JobState.load(), Idle);
+}
+
+TEST_F(SearchJobTest, EmptyFolderAndTrailingBackslashes) {
+    ScratchFolder tree;
+    TypeTarget(ReferenceMd5("nothing here"));
+    SearchRun run = Search(tree.Path() + "\\\\");
+    ASSERT_TRUE(run.summary.found);
+    EXPECT_EQ(run.summary.text, "Searched 0 files, found 0 file(s) with a matching MD5 checksum.");
+
+    // Trailing backslashes never double: the files below are still reached.
+    tree.WriteFile("x.txt", "nothing here");
+    run = Search(tree.Path() + "\\");
+    ASSERT_EQ(run.matches.size(), 1u);
+    EXPECT_EQ(run.matches[0].infoPath, ShortUpper(tree.Path() + "\\x.txt"));
+    EXPECT_EQ(run.summary.text, "Searched 1 files, found 1 file(s) with a matching MD5 checksum.");
+}
+
+TEST_F(SearchJobTest, MissingChosenFolderIsReportedWithoutSummary) {
+    ScratchFolder tree;
+    TypeTarget(ReferenceMd5("x"));
+    std::string missing = tree.Path() + "\\not there";
+    BoxCloser report("Error");
+    SearchRun run = Search(missing);
+    const FoundBox& box = report.Result();
+    ASSERT_TRUE(box.found);
+    EXPECT_EQ(box.owner, window_);
+    EXPECT_EQ(box.text.rfind("Could not search directory: " + missing + "\n\n", 0), 0u) << box.text;
+    EXPECT_GT(box.text.size(), ("Could not search directory: " + missing + "\n\n").size())
+        << "the system's text for the error follows";
+    EXPECT_FALSE(run.summary.found);
+    EXPECT_EQ(Text(StatusButton), "Calverin");
+    EXPECT_TRUE(IsWindowEnabled(OpenButton));
+}
+
+TEST_F(SearchJobTest, DeepestListableTreeIsSearchedToTheBottom) {
+    RootScratch root;
+    // Folders of one letter down to the deepest one whose listing pattern
+    // ("\*.*") still fits in MAX_PATH.
+    std::string folder = root.Path();
+    int levels = 0;
+    while (folder.size() + 2 + 4 < MAX_PATH) {
+        folder += "\\d";
+        ASSERT_TRUE(MakeFolder(folder)) << folder;
+        ++levels;
+    }
+    EXPECT_GE(levels, 120);
+    std::string bottom = folder + "\\b";
+    ASSERT_TRUE(WriteBytes(bottom, "at the bottom"));
+    TypeTarget(ReferenceMd5("at the bottom"));
+
+    BoxCloser noReport("Error", 1000);
+    SearchRun run = Search(root.Path());
+    EXPECT_FALSE(noReport.Stop().found);
+    ASSERT_EQ(run.matches.size(), 1u);
+    EXPECT_STRCASEEQ(run.matches[0].infoPath.c_str(), bottom.c_str());
+    EXPECT_EQ(run.summary.text, "Searched 1 files, found 1 file(s) with a matching MD5 checksum.");
+}
+
+TEST_F(SearchJobTest, MatchWhoseLongPathPassesMaxPathKeepsItsFileFacts) {
+    RootScratch root;
+    // Short names keep the search's own path short; the long form is longer
+    // than MAX_PATH.
+    std::string folder = root.Path();
+    for (int i = 0; i < 3; ++i) {
+        folder += "\\" + std::string(90, (char)('a' + i)) + " folder";
+        ASSERT_TRUE(MakeFolderLong(folder));
+    }
+    std::string file = folder + "\\found.txt";
+    ASSERT_GT(file.size(), (size_t)MAX_PATH);
+    std::wstring wide(file.begin(), file.end());
+    HANDLE handle = CreateFileW((L"\\\\?\\" + wide).c_str(), GENERIC_WRITE, 0, nullptr,
+                                CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(handle, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    WriteFile(handle, "deep", 4, &written, nullptr);
+    CloseHandle(handle);
+    TypeTarget(ReferenceMd5("deep"));
+
+    SearchRun run = Search(root.Path());
+    ASSERT_EQ(run.matches.size(), 1u);
+    EXPECT_EQ(run.matches[0].field2, ReferenceMd5("deep"));
+    EXPECT_LT(run.matches[0].infoPath.size(), (size_t)MAX_PATH);
+    EXPECT_NE(run.matches[0].infoPath.find("\\FOUND.TXT"), std::string::npos)
+        << run.matches[0].infoPath;
+    EXPECT_EQ(FieldInfo[1].sizeLow, 4u) << "the record holds the found file's facts";
+    EXPECT_EQ(FieldInfo[1].sizeHigh, 0u);
+    EXPECT_EQ(run.summary.text, "Searched 1 files, found 1 file(s) with a matching MD5 checksum.");
+}
+
+TEST_F(SearchJobTest, FolderTooDeepToListIsReportedAndCancelEndsWithoutSummary) {
+    RootScratch root;
+    // One level deeper than listing allows: the system can make the folder
+    // (in its "\\?\" form), but not list it.
+    std::string folder = root.Path();
+    while (folder.size() + 2 + 4 < MAX_PATH) {
+        folder += "\\d";
+        ASSERT_TRUE(MakeFolder(folder));
+    }
+    folder += "\\ddddd";
+    ASSERT_TRUE(MakeFolderLong(folder)) << folder;
+    for (int i = 0; i < 3; ++i)
+        ASSERT_TRUE(WriteBytes(root.Path() + "\\f" + std::to_string(i), "f"));
+    TypeTarget(ReferenceMd5("no file holds this"));
+
+    SearchRun run;
+    {
+        BoxCloser summary("Search finished - Calverin", 1000);
+        StartSearch(root.Path());
+        // The worker shows the report and waits; the search still runs.
+        HWND box = nullptr;
+        ASSERT_TRUE(WaitUntil([&] { return (box = FindBox("Error", window_)) != nullptr; }));
+        FoundBox report = ReadBox(box);
+        EXPECT_EQ(report.text.rfind("Could not search directory: " + folder + "\n\n", 0), 0u)
+            << report.text;
+        EXPECT_EQ(JobState.load(), Searching);
+        EXPECT_EQ(Text(StatusButton), "[  Searching checksum  ]");
+
+        SendMessageA(StatusButton, BM_CLICK, 0, 0); // cancel
+        EXPECT_EQ(JobState.load(), Idle);
+        CloseBox(box);
+        ASSERT_TRUE(WaitForJobEnd());
+        EXPECT_FALSE(summary.Stop().found) << "a cancelled search shows no summary";
+    }
+    EXPECT_EQ(Text(StatusButton), "Calverin");
+    EXPECT_FALSE(IsWindowEnabled(StatusButton));
+    EXPECT_TRUE(IsWindowEnabled(OpenButton));
+    EXPECT_EQ(JobState.load(), Idle);
+}
+
+} // namespace
