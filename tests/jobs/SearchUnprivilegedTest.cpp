@@ -1,5 +1,5 @@
 // Searches over folders without access rights and over a drive root. The tree
-// and the drive letter come from tests/modules/search-special.sh, which also
+// and the drive letter come from tests/modules/search-unprivileged.sh, which also
 // runs these tests without the capabilities that let root read any folder;
 // in the ordinary run they are skipped.
 #include "jobs/SearchJob.h"
@@ -17,13 +17,13 @@
 
 namespace {
 
-class SearchSpecialTest : public JobWindowTest {
+class SearchUnprivilegedTest : public JobWindowTest {
   protected:
     void SetUp() override {
-        const char* tree = getenv("CALVERIN_SPECIAL_TREE");
-        const char* drive = getenv("CALVERIN_SPECIAL_DRIVE");
+        const char* tree = getenv("CALVERIN_UNPRIVILEGED_TREE");
+        const char* drive = getenv("CALVERIN_UNPRIVILEGED_DRIVE");
         if (!tree || !drive)
-            GTEST_SKIP() << "run by tests/modules/search-special.sh";
+            GTEST_SKIP() << "run by tests/modules/search-unprivileged.sh";
         tree_ = tree;
         drive_ = drive;
         JobWindowTest::SetUp();
@@ -45,7 +45,7 @@ class SearchSpecialTest : public JobWindowTest {
     std::string drive_;
 };
 
-TEST_F(SearchSpecialTest, SubfolderWithoutAccessIsPassedOverInSilence) {
+TEST_F(SearchUnprivilegedTest, SubfolderWithoutAccessIsPassedOverInSilence) {
     ASSERT_TRUE(Denied(tree_ + "\\open\\locked")) << "the process must not pass permissions";
     TypeTarget(ReferenceMd5("a"));
     BoxCloser noReport("Error", 1000);
@@ -57,7 +57,7 @@ TEST_F(SearchSpecialTest, SubfolderWithoutAccessIsPassedOverInSilence) {
     EXPECT_EQ(run.summary.text, "Searched 2 files, found 1 file(s) with a matching MD5 checksum.");
 }
 
-TEST_F(SearchSpecialTest, ChosenFolderWithoutAccessIsReportedWithoutSummary) {
+TEST_F(SearchUnprivilegedTest, ChosenFolderWithoutAccessIsReportedWithoutSummary) {
     ASSERT_TRUE(Denied(tree_ + "\\closed"));
     TypeTarget(ReferenceMd5("a"));
     BoxCloser report("Error");
@@ -76,7 +76,7 @@ TEST_F(SearchSpecialTest, ChosenFolderWithoutAccessIsReportedWithoutSummary) {
     EXPECT_TRUE(IsWindowEnabled(OpenButton));
 }
 
-TEST_F(SearchSpecialTest, DriveRootWithItsBackslashIsListedAsTheRoot) {
+TEST_F(SearchUnprivilegedTest, DriveRootWithItsBackslashIsListedAsTheRoot) {
     TypeTarget(ReferenceMd5("root"));
     SearchRun run = Search(drive_ + "\\");
     ASSERT_TRUE(run.summary.found);

@@ -1,9 +1,9 @@
 # Searches that need what a test process cannot set up for itself: folders
 # without access rights (the tests run as root, whom file permissions do not
 # stop) and a drive letter of its own.
-add_test(NAME search_special
-    COMMAND ${CMAKE_SOURCE_DIR}/tests/modules/search-special.sh
+add_test(NAME search_unprivileged
+    COMMAND ${CMAKE_SOURCE_DIR}/tests/modules/search-unprivileged.sh
             ${CMAKE_BINARY_DIR}/calverin_tests.exe
     WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
-set_tests_properties(search_special PROPERTIES
+set_tests_properties(search_unprivileged PROPERTIES
     ENVIRONMENT "WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix" TIMEOUT 300)

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Runs the SearchSpecial tests in a Wine process without the capabilities
+# Runs the SearchUnprivileged tests in a Wine process without the capabilities
 # that let root pass file permissions (CAP_DAC_OVERRIDE, CAP_DAC_READ_SEARCH).
 # Wine checks access in the client process: the shared wineserver opens a
 # folder, but the client's own fchdir and stat calls into it are refused.
@@ -8,13 +8,13 @@
 #   open/a.txt "a", open/z.txt "z", open/locked/ (mode 000) with hidden.txt "a"
 #   closed/ (mode 000) with x.txt "a"
 #   drive/one.txt "root", drive/sub/two.txt "root", mapped as a drive letter
-# Usage: search-special.sh CALVERIN_TESTS_EXE
+# Usage: search-unprivileged.sh CALVERIN_TESTS_EXE
 set -euo pipefail
 exe=${1:?test executable}
 prefix=${WINEPREFIX:?}
 export WINEARCH=win32 WINEDEBUG=${WINEDEBUG:--all}
 
-name=calverin-special-$$
+name=calverin-unprivileged-$$
 tree=$prefix/drive_c/$name
 letter=
 for candidate in r s t u v w x y; do
@@ -42,7 +42,7 @@ printf root > "$tree/drive/sub/two.txt"
 chmod 000 "$tree/open/locked" "$tree/closed"
 ln -s "$tree/drive" "$prefix/dosdevices/$letter:"
 
-CALVERIN_SPECIAL_TREE="C:\\$name" CALVERIN_SPECIAL_DRIVE="${letter^^}:" \
+CALVERIN_UNPRIVILEGED_TREE="C:\\$name" CALVERIN_UNPRIVILEGED_DRIVE="${letter^^}:" \
     setpriv --inh-caps=-dac_override,-dac_read_search \
             --bounding-set=-dac_override,-dac_read_search \
-    wine "$exe" --gtest_filter='SearchSpecial*' --gtest_brief=1
+    wine "$exe" --gtest_filter='SearchUnprivileged*' --gtest_brief=1
