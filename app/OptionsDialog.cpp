@@ -9,6 +9,7 @@
 #include "app/ResourceModule.h"
 #include "app/Settings.h"
 #include "res/resource.h"
+#include "ui/DialogDrag.h"
 #include "ui/MainWindow.h"
 
 COLORREF CustomColours[16] = {
@@ -176,14 +177,6 @@ INT_PTR OnDrawItem(const DRAWITEMSTRUCT* item) {
     return TRUE;
 }
 
-// A press on a free spot drags the dialog as if by its caption.
-INT_PTR OnLButtonDown(HWND dialog) {
-    POINT cursor;
-    GetCursorPos(&cursor);
-    PostMessageA(dialog, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(cursor.x, cursor.y));
-    return TRUE;
-}
-
 INT_PTR OnDestroy() {
     if (Bitmap)
         DeleteObject(Bitmap);
@@ -218,7 +211,7 @@ INT_PTR CALLBACK OptionsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
     case WM_DRAWITEM:
         return OnDrawItem((const DRAWITEMSTRUCT*)lParam);
     case WM_LBUTTONDOWN:
-        return OnLButtonDown(dialog);
+        return DragByFreeSpot(dialog);
     case WM_DESTROY:
         return OnDestroy();
     default:

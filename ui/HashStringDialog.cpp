@@ -4,6 +4,7 @@
 #include "jobs/HashFilesJob.h"
 #include "jobs/JobRunner.h"
 #include "res/resource.h"
+#include "ui/DialogDrag.h"
 
 namespace {
 
@@ -133,14 +134,6 @@ INT_PTR OnCommand(HWND dialog, WPARAM wParam) {
     }
 }
 
-// A press on a free spot drags the dialog as if by its caption.
-INT_PTR OnLButtonDown(HWND dialog) {
-    POINT cursor;
-    GetCursorPos(&cursor);
-    PostMessageA(dialog, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(cursor.x, cursor.y));
-    return TRUE;
-}
-
 INT_PTR OnDestroy(HWND dialog) {
     if (Current.bitmap)
         DeleteObject(Current.bitmap);
@@ -187,7 +180,7 @@ INT_PTR CALLBACK HashStringDialogProc(HWND dialog, UINT message, WPARAM wParam, 
     case WM_COMMAND:
         return OnCommand(dialog, wParam);
     case WM_LBUTTONDOWN:
-        return OnLButtonDown(dialog);
+        return DragByFreeSpot(dialog);
     case WM_DESTROY:
         return OnDestroy(dialog);
     default:

@@ -20,6 +20,7 @@
 #include "res/resource.h"
 #include "ui/AboutDialog.h"
 #include "ui/Comparison.h"
+#include "ui/DialogDrag.h"
 #include "ui/FileTooltip.h"
 #include "ui/HashField.h"
 #include "ui/HashStringDialog.h"
@@ -389,14 +390,6 @@ INT_PTR OnDrawItem(WPARAM controlId, const DRAWITEMSTRUCT* item) {
     return TRUE;
 }
 
-// Dragging by any free spot: let the system treat the press as one on the caption.
-INT_PTR OnLButtonDown(HWND window) {
-    POINT cursor;
-    GetCursorPos(&cursor);
-    PostMessageA(window, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(cursor.x, cursor.y));
-    return TRUE;
-}
-
 INT_PTR OnRButtonDown(HWND window) {
     POINT cursor;
     GetCursorPos(&cursor);
@@ -499,7 +492,7 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_DRAWITEM:
         return OnDrawItem(wParam, (const DRAWITEMSTRUCT*)lParam);
     case WM_LBUTTONDOWN:
-        return OnLButtonDown(window);
+        return DragByFreeSpot(window);
     case WM_RBUTTONDOWN:
         return OnRButtonDown(window);
     case WM_DROPFILES:
