@@ -62,18 +62,21 @@ LRESULT OnGetDlgCode(HWND field, WPARAM wParam, LPARAM lParam) {
     return CallPrevious(field, WM_GETDLGCODE, wParam, lParam) & ~DLGC_HASSETSEL;
 }
 
+// Keys and menu items cut, copy and paste through the field's own handlers.
+LRESULT SendToField(HWND field, UINT message) {
+    SendMessageA(field, message, 0, 0);
+    return 0;
+}
+
 LRESULT OnChar(HWND field, WPARAM wParam, LPARAM lParam) {
     constexpr WPARAM kCtrlC = 0x03, kCtrlV = 0x16, kCtrlX = 0x18;
     switch (wParam) {
     case kCtrlX:
-        SendMessageA(field, WM_CUT, 0, 0);
-        return 0;
+        return SendToField(field, WM_CUT);
     case kCtrlC:
-        SendMessageA(field, WM_COPY, 0, 0);
-        return 0;
+        return SendToField(field, WM_COPY);
     case kCtrlV:
-        SendMessageA(field, WM_PASTE, 0, 0);
-        return 0;
+        return SendToField(field, WM_PASTE);
     default:
         return CallPrevious(field, WM_CHAR, wParam, lParam);
     }
@@ -82,14 +85,11 @@ LRESULT OnChar(HWND field, WPARAM wParam, LPARAM lParam) {
 LRESULT OnCommand(HWND field, WPARAM wParam, LPARAM lParam) {
     switch (LOWORD(wParam)) {
     case IDM_CUT:
-        SendMessageA(field, WM_CUT, 0, 0);
-        return 0;
+        return SendToField(field, WM_CUT);
     case IDM_COPY:
-        SendMessageA(field, WM_COPY, 0, 0);
-        return 0;
+        return SendToField(field, WM_COPY);
     case IDM_PASTE:
-        SendMessageA(field, WM_PASTE, 0, 0);
-        return 0;
+        return SendToField(field, WM_PASTE);
     case IDM_CLEAR_FIELD:
         if (!JobActive())
             SetWindowTextA(field, "");
