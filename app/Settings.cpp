@@ -2,6 +2,7 @@
 
 #include "app/ColourText.h"
 #include "app/IniPathRule.h"
+#include "app/ScopedHandle.h"
 
 SettingsRecord Settings;
 char IniPath[MAX_PATH];
@@ -11,41 +12,23 @@ namespace {
 // A stored colour text longer than this reads as its default.
 constexpr int kColourBufferSize = 100;
 
-// HKEY_CURRENT_USER\<kRegistryKey>, closed when the object goes.
-class SettingsKey {
-  public:
-    // Opens the key for reading; fails when it does not exist.
-    static SettingsKey ForQuery() {
-        SettingsKey key;
-        if (RegOpenKeyExA(HKEY_CURRENT_USER, kRegistryKey, 0, KEY_QUERY_VALUE, &key.key_) !=
-            ERROR_SUCCESS)
-            key.key_ = nullptr;
-        return key;
-    }
-    // Opens the key for writing, creating it when missing.
-    static SettingsKey ForSet() {
-        SettingsKey key;
-        if (RegOpenKeyExA(HKEY_CURRENT_USER, kRegistryKey, 0, KEY_SET_VALUE, &key.key_) ==
-            ERROR_SUCCESS)
-            return key;
-        if (RegCreateKeyA(HKEY_CURRENT_USER, kRegistryKey, &key.key_) != ERROR_SUCCESS)
-            key.key_ = nullptr;
-        return key;
-    }
-    SettingsKey(SettingsKey&& other) : key_(other.key_) { other.key_ = nullptr; }
-    SettingsKey(const SettingsKey&) = delete;
-    SettingsKey& operator=(const SettingsKey&) = delete;
-    ~SettingsKey() {
-        if (key_ != nullptr)
-            RegCloseKey(key_);
-    }
-    explicit operator bool() const { return key_ != nullptr; }
-    HKEY Get() const { return key_; }
+// HKEY_CURRENT_USER\<kRegistryKey> for reading; empty when it does not exist.
+ScopedRegistryKey OpenSettingsKeyForQuery() {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kRegistryKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+        key = nullptr;
+    return ScopedRegistryKey(key);
+}
 
-  private:
-    SettingsKey() = default;
-    HKEY key_ = nullptr;
-};
+// The same key for writing, created when missing.
+ScopedRegistryKey OpenSettingsKeyForSet() {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kRegistryKey, 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS)
+        return ScopedRegistryKey(key);
+    if (RegCreateKeyA(HKEY_CURRENT_USER, kRegistryKey, &key) != ERROR_SUCCESS)
+        key = nullptr;
+    return ScopedRegistryKey(key);
+}
 
 bool ReadBool(const char* key, bool defaultValue, bool useRegistry) {
     return ReadSettingInt(kSettingsSection, key, defaultValue ? 1 : 0, IniPath, useRegistry) != 0;
@@ -77,7 +60,7 @@ int ReadSettingInt(const char* section, const char* key, int defaultValue, const
     if (!useRegistry)
         return static_cast<int>(GetPrivateProfileIntA(section, key, defaultValue, iniPath));
 
-    SettingsKey settingsKey = SettingsKey::ForQuery();
+    ScopedRegistryKey settingsKey = OpenSettingsKeyForQuery();
     if (!settingsKey)
         return defaultValue;
     DWORD type = 0;
@@ -96,7 +79,7 @@ int ReadSettingString(const char* section, const char* key, const char* defaultT
         return static_cast<int>(GetPrivateProfileStringA(section, key, defaultText, buffer,
                                                          static_cast<DWORD>(capacity), iniPath));
 
-    SettingsKey settingsKey = SettingsKey::ForQuery();
+    ScopedRegistryKey settingsKey = OpenSettingsKeyForQuery();
     if (!settingsKey)
         return 0;
     DWORD type = 0;
@@ -129,7 +112,7 @@ bool WriteSettingInt(const char* section, const char* key, int value, const char
         wsprintfA(text, "%d", value);
         return WritePrivateProfileStringA(section, key, text, iniPath) != FALSE;
     }
-    SettingsKey settingsKey = SettingsKey::ForSet();
+    ScopedRegistryKey settingsKey = OpenSettingsKeyForSet();
     if (!settingsKey)
         return false;
     DWORD stored = static_cast<DWORD>(value);
@@ -141,7 +124,7 @@ bool WriteSettingString(const char* section, const char* key, const char* text, 
                         bool useRegistry) {
     if (!useRegistry)
         return WritePrivateProfileStringA(section, key, text, iniPath) != FALSE;
-    SettingsKey settingsKey = SettingsKey::ForSet();
+    ScopedRegistryKey settingsKey = OpenSettingsKeyForSet();
     if (!settingsKey)
         return false;
     return RegSetValueExA(settingsKey.Get(), key, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),

@@ -1,6 +1,7 @@
 #include "jobs/FileFacts.h"
 
 #include "app/OptionalFunctions.h"
+#include "app/ScopedHandle.h"
 #include "jobs/SizeText.h"
 
 #include <cstdio>
@@ -13,25 +14,11 @@ constexpr int kSystemTextSize = 512;
 constexpr int kDateTimePartSize = 16;
 constexpr char kErrorTitle[] = "Error";
 
-// A file opened for reading the way the file facts need it; closed when the
-// object goes.
-class ReadableFile {
-  public:
-    explicit ReadableFile(const char* path)
-        : handle_(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
-                              nullptr)) {}
-    ReadableFile(const ReadableFile&) = delete;
-    ReadableFile& operator=(const ReadableFile&) = delete;
-    ~ReadableFile() {
-        if (handle_ != INVALID_HANDLE_VALUE)
-            CloseHandle(handle_);
-    }
-    explicit operator bool() const { return handle_ != INVALID_HANDLE_VALUE; }
-    HANDLE Get() const { return handle_; }
-
-  private:
-    HANDLE handle_;
-};
+// A file opened for reading the way the file facts need it.
+ScopedFile OpenReadableFile(const char* path) {
+    return ScopedFile(
+        CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+}
 
 int ComponentLength(const char* component) {
     int length = 0;
@@ -76,7 +63,7 @@ int FindFirstComponent(const char* path) {
 
 bool QueryFileSize(const char* path, DWORD* low, DWORD* high) {
     *low = *high = 0xFFFFFFFF;
-    ReadableFile file(path);
+    ScopedFile file = OpenReadableFile(path);
     if (!file)
         return false;
     DWORD highHalf = 0;
@@ -92,7 +79,7 @@ bool QueryFileSize(const char* path, DWORD* low, DWORD* high) {
 }
 
 bool QueryFileTime(const char* path, FILETIME* time) {
-    ReadableFile file(path);
+    ScopedFile file = OpenReadableFile(path);
     if (!file)
         return false;
     return GetFileTime(file.Get(), nullptr, nullptr, time) != FALSE;

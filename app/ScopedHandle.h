@@ -1,0 +1,39 @@
+// A system handle closed when its owner goes, so that no return path leaks it.
+#pragma once
+
+#include <windows.h>
+
+// Traits names the handle type, its empty value and how it is closed.
+template <typename Traits>
+class ScopedHandle {
+  public:
+    using Handle = typename Traits::Handle;
+
+    explicit ScopedHandle(Handle handle) : handle_(handle) {}
+    ScopedHandle(ScopedHandle&& other) : handle_(other.handle_) { other.handle_ = Traits::Empty(); }
+    ScopedHandle(const ScopedHandle&) = delete;
+    ScopedHandle& operator=(const ScopedHandle&) = delete;
+    ~ScopedHandle() {
+        if (*this)
+            Traits::Close(handle_);
+    }
+    explicit operator bool() const { return handle_ != Traits::Empty(); }
+    Handle Get() const { return handle_; }
+
+  private:
+    Handle handle_;
+};
+
+struct FileHandleTraits {
+    using Handle = HANDLE;
+    static Handle Empty() { return INVALID_HANDLE_VALUE; }
+    static void Close(Handle handle) { CloseHandle(handle); }
+};
+using ScopedFile = ScopedHandle<FileHandleTraits>;
+
+struct RegistryKeyTraits {
+    using Handle = HKEY;
+    static Handle Empty() { return nullptr; }
+    static void Close(Handle handle) { RegCloseKey(handle); }
+};
+using ScopedRegistryKey = ScopedHandle<RegistryKeyTraits>;
