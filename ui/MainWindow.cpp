@@ -249,7 +249,7 @@ enum BusyRule { RunsWhileBusy, IgnoredWhileBusy };
 struct Command {
     WORD id;
     BusyRule busy;
-    void (*action)(HWND window);  // null: served by a unit not built yet
+    void (*action)(HWND window);
 };
 
 const Command kCommands[] = {
@@ -276,12 +276,11 @@ const Command kCommands[] = {
 
 INT_PTR OnInitDialog(HWND window) {
     MainWindow = window;
-    FieldColour = GetSysColor(COLOR_WINDOW);
+    FieldColour = GetSysColor(COLOR_WINDOW);  // field 2 starts without a verdict
     Hash1Field = GetDlgItem(window, IDC_HASH1);
     Hash2Field = GetDlgItem(window, IDC_HASH2);
     OpenButton = GetDlgItem(window, IDC_OPEN);
     StatusButton = GetDlgItem(window, IDC_STATUS);
-    // Field 2's verdict colour starts as the window colour: the Comparison unit.
 
     WindowIcon = LoadModuleIcon(MAKEINTRESOURCEA(IDI_MAIN));
     if (WindowIcon)
@@ -341,8 +340,7 @@ INT_PTR OnCommand(HWND window, WPARAM wParam, LPARAM lParam) {
             continue;
         if (command.busy == IgnoredWhileBusy && IsBusy())
             return TRUE;
-        if (command.action)
-            command.action(window);
+        command.action(window);
         return TRUE;
     }
     return FALSE;
