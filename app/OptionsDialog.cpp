@@ -110,16 +110,16 @@ void ReadControls(HWND dialog) {
 void WriteSettings() {
     const char* section = kSettingsSection;
     bool registry = Settings.UseRegistry;
-    WriteSettingInt(section, "StartInFullMode", Settings.StartInFullMode, IniPath, registry);
-    WriteSettingInt(section, "GetFileOnStart", Settings.GetFileOnStart, IniPath, registry);
-    WriteSettingInt(section, "StartInTopMost", Settings.StartInTopMost, IniPath, registry);
-    WriteSettingInt(section, "RememberPosition", Settings.RememberPosition, IniPath, registry);
-    WriteSettingInt(section, "Transparent", Settings.Transparent, IniPath, registry);
-    WriteSettingInt(section, "WindowOpacity", Settings.WindowOpacity, IniPath, registry);
-    WriteSettingColor(section, "SameFileColor", Settings.SameFileColor, IniPath, registry);
-    WriteSettingColor(section, "SameHashColor", Settings.SameHashColor, IniPath, registry);
-    WriteSettingColor(section, "DiffHashColor", Settings.DiffHashColor, IniPath, registry);
-    WriteSettingInt(section, "MultipleFiles", Settings.MultipleFiles, IniPath, registry);
+    WriteSettingInt(section, kKeyStartInFullMode, Settings.StartInFullMode, IniPath, registry);
+    WriteSettingInt(section, kKeyGetFileOnStart, Settings.GetFileOnStart, IniPath, registry);
+    WriteSettingInt(section, kKeyStartInTopMost, Settings.StartInTopMost, IniPath, registry);
+    WriteSettingInt(section, kKeyRememberPosition, Settings.RememberPosition, IniPath, registry);
+    WriteSettingInt(section, kKeyTransparent, Settings.Transparent, IniPath, registry);
+    WriteSettingInt(section, kKeyWindowOpacity, Settings.WindowOpacity, IniPath, registry);
+    WriteSettingColor(section, kKeySameFileColor, Settings.SameFileColor, IniPath, registry);
+    WriteSettingColor(section, kKeySameHashColor, Settings.SameHashColor, IniPath, registry);
+    WriteSettingColor(section, kKeyDiffHashColor, Settings.DiffHashColor, IniPath, registry);
+    WriteSettingInt(section, kKeyMultipleFiles, Settings.MultipleFiles, IniPath, registry);
     FlushSettings(IniPath, registry);
 }
 

@@ -137,9 +137,9 @@ void CloseMainWindow(HWND window) {
     if (Settings.RememberPosition) {
         RECT outer;
         GetWindowRect(window, &outer);
-        WriteSettingInt(kSettingsSection, "WindowLeft", outer.left, IniPath,
+        WriteSettingInt(kSettingsSection, kKeyWindowLeft, outer.left, IniPath,
                         Settings.UseRegistry);
-        WriteSettingInt(kSettingsSection, "WindowTop", outer.top, IniPath, Settings.UseRegistry);
+        WriteSettingInt(kSettingsSection, kKeyWindowTop, outer.top, IniPath, Settings.UseRegistry);
     }
     DestroyWindow(window);
 }
@@ -306,9 +306,9 @@ INT_PTR OnInitDialog(HWND window) {
     SubclassStatusButton(StatusButton);
 
     if (Settings.RememberPosition) {
-        int top = ReadSettingInt(kSettingsSection, "WindowTop", 0, IniPath, Settings.UseRegistry);
+        int top = ReadSettingInt(kSettingsSection, kKeyWindowTop, 0, IniPath, Settings.UseRegistry);
         int left =
-            ReadSettingInt(kSettingsSection, "WindowLeft", 0, IniPath, Settings.UseRegistry);
+            ReadSettingInt(kSettingsSection, kKeyWindowLeft, 0, IniPath, Settings.UseRegistry);
         SetWindowPos(window, nullptr, left, top, 0, 0, SWP_NOZORDER | SWP_NOSIZE);
     }
 
