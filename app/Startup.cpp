@@ -9,7 +9,7 @@ constexpr DWORD kFindPauseMs = 100;
 
 HWND FindMainWindow() {
     HWND candidate = nullptr;
-    while ((candidate = FindWindowExA(nullptr, candidate, kMainWindowClass, kMainWindowTitle))) {
+    while ((candidate = FindWindowExA(nullptr, candidate, kMainWindowClass, kProgramName))) {
         if (!GetWindow(candidate, GW_OWNER))
             return candidate;
     }

@@ -4,9 +4,10 @@
 
 #include <windows.h>
 
+#include "ui/MainWindow.h"
+
 constexpr const char* kInstanceMutexName = "CalverinInstance";
 constexpr const char* kMainWindowClass = "#32770";
-constexpr const char* kMainWindowTitle = "Calverin";
 
 // Exit codes of the process.
 constexpr int kExitNormal = 0;

@@ -13,7 +13,6 @@
 namespace {
 
 constexpr const char* kCalculatingText = "[  Calculating checksum  ]";
-constexpr const char* kIdleText = "Calverin";
 constexpr const char* kHashFailure = "Could not hash file: %s\n\n%s";
 constexpr const char* kResultFormat =
     "MD5 Benchmark results for file:\n%s\n\nMD5 hash: %s\nFile Size: %s\nMD5 created in: %d ms";
@@ -42,7 +41,7 @@ void BenchmarkJob(HWND mainWindow, const char* path) {
     const bool cancelled = JobState.load() == Idle;
 
     SendMessageA(status, UM_STATUS_BUSY, 1, 0);
-    SetWindowTextA(status, kIdleText);
+    SetWindowTextA(status, kProgramName);
     EnableWindow(status, FALSE);
     SendMessageA(status, WM_CANCELMODE, 0, 0);
     // Idle first: a click on Open as soon as it is enabled must be taken.

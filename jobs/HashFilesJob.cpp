@@ -17,7 +17,6 @@ namespace {
 constexpr const char* kProgressText = "[  Calculating checksum  ]";
 constexpr const char* kProgressCountFormat = "[  Calculating checksum %d of %d  ]";
 constexpr const char* kNextFileText = "Calculate next checksum >>>";
-constexpr const char* kIdleText = "Calverin";
 constexpr const char* kHashErrorFormat = "Could not hash file: %s\n\n%s";
 
 constexpr UINT kFlashCount = 4;
@@ -85,7 +84,7 @@ bool RunHashJob(HWND window, const char* text, bool fileMode) {
         SendMessageA(status, WM_CANCELMODE, 0, 0);
         return true;
     }
-    SetWindowTextA(status, kIdleText);
+    SetWindowTextA(status, kProgramName);
     EnableWindow(status, FALSE);
     SendMessageA(status, WM_CANCELMODE, 0, 0);
     // Idle before Open is enabled: a click on the enabled button must not

@@ -20,7 +20,6 @@ namespace {
 
 constexpr const char* kSearchingText = "[  Searching checksum  ]";
 constexpr const char* kContinueText = "Continue searching >>>";
-constexpr const char* kIdleText = "Calverin";
 constexpr const char* kListingFailure = "Could not search directory: %s\n\n%s";
 constexpr const char* kSummaryFormat =
     "Searched %u files, found %d file(s) with a matching MD5 checksum.";
@@ -212,7 +211,7 @@ void SearchFolder(HWND mainWindow, char* path, bool topLevel, bool sameFileFilte
     if (redirectionOff)
         OptWow64RevertWow64FsRedirection(redirection);
     SetBusy(status, false);
-    SetWindowTextA(status, kIdleText);
+    SetWindowTextA(status, kProgramName);
     EnableWindow(status, FALSE);
     SendMessageA(status, WM_CANCELMODE, 0, 0);
     // Idle first: a click on Open as soon as it is enabled must be taken.

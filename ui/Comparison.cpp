@@ -14,7 +14,6 @@ COLORREF FieldColour;
 namespace {
 
 constexpr DWORD kUnknownHalf = 0xFFFFFFFF;
-constexpr const char* kProgramName = "Calverin";
 constexpr const char* kOpenText = "Open";
 constexpr const char* kCompareText = "Compare";
 constexpr const char* kIdenticalText =

@@ -39,7 +39,6 @@ namespace {
 // whatever the dialog font.
 constexpr int kExpandHeight = 39;
 constexpr int kChecksumLength = 32;
-constexpr const char* kProgramName = "Calverin";
 
 HMENU LoadedMenu;  // IDR_MAIN_MENU; its popups are main_menu and EditMenu
 HMENU MainMenu;

@@ -3,6 +3,9 @@
 
 #include <windows.h>
 
+// The main window's caption, its idle status text and its message boxes' title.
+constexpr const char* kProgramName = "Calverin";
+
 // Published at WM_INITDIALOG; read-only elsewhere (jobs address the window).
 extern HWND MainWindow;
 extern HWND Hash1Field;
