@@ -6,14 +6,12 @@
 #include "engine/Md5.h"
 #include "jobs/FileFacts.h"
 #include "jobs/JobRunner.h"
+#include "jobs/JobStatus.h"
 #include "res/resource.h"
 #include "ui/MainWindow.h"
-#include "ui/StatusButton.h"
 
 namespace {
 
-constexpr const char* kCalculatingText = "[  Calculating checksum  ]";
-constexpr const char* kHashFailure = "Could not hash file: %s\n\n%s";
 constexpr const char* kResultFormat =
     "MD5 Benchmark results for file:\n%s\n\nMD5 hash: %s\nFile Size: %s\nMD5 created in: %d ms";
 constexpr const char* kResultTitle = "Calverin - Benchmark";
@@ -28,10 +26,7 @@ void BenchmarkJob(HWND mainWindow, const char* path) {
 
     HWND status = GetDlgItem(mainWindow, IDC_STATUS);
     HWND open = GetDlgItem(mainWindow, IDC_OPEN);
-    EnableWindow(open, FALSE);
-    EnableWindow(status, TRUE);
-    SetWindowTextA(status, kCalculatingText);
-    SendMessageA(status, UM_STATUS_BUSY, 1, 1);
+    ShowJobStarted(status, open, kCalculatingText);
 
     const DWORD start = GetTickCount();
     char* checksum = HashFile(path);
@@ -40,18 +35,12 @@ void BenchmarkJob(HWND mainWindow, const char* path) {
     const DWORD error = GetLastError();
     const bool cancelled = JobState.load() == Idle;
 
-    SendMessageA(status, UM_STATUS_BUSY, 1, 0);
-    SetWindowTextA(status, kProgramName);
-    EnableWindow(status, FALSE);
-    SendMessageA(status, WM_CANCELMODE, 0, 0);
-    // Idle first: a click on Open as soon as it is enabled must be taken.
-    JobState.store(Idle);
-    EnableWindow(open, TRUE);
+    ShowJobEnded(status, open);
 
     if (!checksum) {
         if (!cancelled) {
             SetLastError(error);
-            ShowErrorReport(mainWindow, kHashFailure, path);
+            ShowErrorReport(mainWindow, kHashFailureFormat, path);
         }
         return;
     }

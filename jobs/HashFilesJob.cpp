@@ -1,34 +1,25 @@
 #include "jobs/HashFilesJob.h"
 
-#include "app/OptionalFunctions.h"
 #include "app/Settings.h"
 #include "engine/Hashing.h"
 #include "engine/Md5.h"
 #include "jobs/FileFacts.h"
 #include "jobs/HashBatch.h"
 #include "jobs/JobRunner.h"
+#include "jobs/JobStatus.h"
 #include "res/resource.h"
 #include "ui/Comparison.h"
 #include "ui/MainWindow.h"
-#include "ui/StatusButton.h"
 
 namespace {
 
-constexpr const char* kProgressText = "[  Calculating checksum  ]";
 constexpr const char* kProgressCountFormat = "[  Calculating checksum %d of %d  ]";
 constexpr const char* kNextFileText = "Calculate next checksum >>>";
-constexpr const char* kHashErrorFormat = "Could not hash file: %s\n\n%s";
-
-constexpr UINT kFlashCount = 4;
 
 void ShowCountedProgress(HWND status, BatchCount count) {
     char text[64];
     wsprintfA(text, kProgressCountFormat, (int)count.started, (int)count.queued);
     SetWindowTextA(status, text);
-}
-
-void SetStatusBusy(HWND status, bool busy) {
-    SendMessageA(status, UM_STATUS_BUSY, 1, busy ? 1 : 0);
 }
 
 // Puts the checksum into its field; true when the batch stops after it.
@@ -61,7 +52,7 @@ bool RunHashJob(HWND window, const char* text, bool fileMode) {
     EnableWindow(open, FALSE);
     EnableWindow(status, TRUE);
     if (count.queued < 2)
-        SetWindowTextA(status, kProgressText);
+        SetWindowTextA(status, kCalculatingText);
     else
         ShowCountedProgress(status, count);
     SetStatusBusy(status, true);
@@ -74,23 +65,17 @@ bool RunHashJob(HWND window, const char* text, bool fileMode) {
     } else if (fileMode && JobState != Idle) {
         // Nothing may run between the failed hash and the report, which reads
         // the system's last error first.
-        ShowErrorReport(window, kHashErrorFormat, text);
+        ShowErrorReport(window, kHashFailureFormat, text);
     }
 
-    SetStatusBusy(status, false);
     if (stop) {
+        SetStatusBusy(status, false);
         JobState = NextPending;
         SetWindowTextA(status, kNextFileText);
         SendMessageA(status, WM_CANCELMODE, 0, 0);
         return true;
     }
-    SetWindowTextA(status, kProgramName);
-    EnableWindow(status, FALSE);
-    SendMessageA(status, WM_CANCELMODE, 0, 0);
-    // Idle before Open is enabled: a click on the enabled button must not
-    // meet a job that is still ending.
-    JobState = Idle;
-    EnableWindow(open, TRUE);
+    ShowJobEnded(status, open);
     return false;
 }
 
@@ -99,14 +84,7 @@ void DrawAttention(HWND window) {
     if (GetForegroundWindow() == window)
         return;
     MessageBeep(MB_ICONASTERISK);
-    FLASHWINFO flash = {};
-    flash.cbSize = sizeof flash;
-    flash.hwnd = window;
-    flash.dwFlags = FLASHW_ALL | FLASHW_TIMERNOFG;
-    flash.uCount = kFlashCount;
-    flash.dwTimeout = 0;
-    if (!OptFlashWindowEx(&flash))
-        FlashWindow(window, TRUE);
+    FlashBriefly(window);
 }
 
 }  // namespace

@@ -7,10 +7,10 @@
 #include "engine/Md5.h"
 #include "jobs/FileFacts.h"
 #include "jobs/JobRunner.h"
+#include "jobs/JobStatus.h"
 #include "res/resource.h"
 #include "ui/Comparison.h"
 #include "ui/MainWindow.h"
-#include "ui/StatusButton.h"
 
 std::atomic<DWORD> FilesSearched{0};
 std::atomic<LONG> FilesFound{0};
@@ -42,23 +42,6 @@ bool HasFileFacts(const HashFieldInfo& info) {
            Known(info.modified.dwLowDateTime, info.modified.dwHighDateTime) && info.path[0] != '\0';
 }
 
-void SetBusy(HWND status, bool busy) {
-    SendMessageA(status, UM_STATUS_BUSY, 1, busy ? 1 : 0);
-}
-
-void FlashIfInBackground(HWND mainWindow) {
-    if (GetForegroundWindow() == mainWindow)
-        return;
-    FLASHWINFO flash = {};
-    flash.cbSize = sizeof flash;
-    flash.hwnd = mainWindow;
-    flash.dwFlags = FLASHW_ALL | FLASHW_TIMERNOFG;
-    flash.uCount = 4;
-    flash.dwTimeout = 0;
-    if (!OptFlashWindowEx(&flash))
-        FlashWindow(mainWindow, TRUE);
-}
-
 // Shows the match in field 2 and waits until the user goes on.
 void PauseAtMatch(HWND mainWindow, const char* path, const char* checksum) {
     FilesFound.fetch_add(1);
@@ -69,14 +52,15 @@ void PauseAtMatch(HWND mainWindow, const char* path, const char* checksum) {
     // A click left over from an earlier pause must not skip this one.
     ResetEvent(SearchContinue);
     JobState.store(SearchPaused);
-    SetBusy(status, false);
+    SetStatusBusy(status, false);
     SetWindowTextA(status, kContinueText);
     SendMessageA(status, WM_CANCELMODE, 0, 0);
 
     SetHashField(GetDlgItem(mainWindow, IDC_HASH2), &FieldInfo[1], checksum, display, false);
     UpdateWindow(mainWindow);
     MessageBeep(MB_ICONASTERISK);
-    FlashIfInBackground(mainWindow);
+    if (GetForegroundWindow() != mainWindow)
+        FlashBriefly(mainWindow);
 
     // A failed wait leaves SearchPaused, which the stop check then ends.
     if (WaitForSingleObject(SearchContinue, INFINITE) != WAIT_OBJECT_0)
@@ -84,7 +68,7 @@ void PauseAtMatch(HWND mainWindow, const char* path, const char* checksum) {
     JobState.store(Searching);
     SendMessageA(status, WM_CANCELMODE, 0, 0);
     SetWindowTextA(status, kSearchingText);
-    SetBusy(status, true);
+    SetStatusBusy(status, true);
 }
 
 // A folder that cannot be listed; error is what the listing failed with.
@@ -196,10 +180,7 @@ void SearchFolder(HWND mainWindow, char* path, bool topLevel, bool sameFileFilte
 
     HWND status = GetDlgItem(mainWindow, IDC_STATUS);
     HWND open = GetDlgItem(mainWindow, IDC_OPEN);
-    EnableWindow(open, FALSE);
-    EnableWindow(status, TRUE);
-    SetWindowTextA(status, kSearchingText);
-    SetBusy(status, true);
+    ShowJobStarted(status, open, kSearchingText);
 
     StopRequested = false;
     FilesSearched.store(0);
@@ -210,13 +191,7 @@ void SearchFolder(HWND mainWindow, char* path, bool topLevel, bool sameFileFilte
 
     if (redirectionOff)
         OptWow64RevertWow64FsRedirection(redirection);
-    SetBusy(status, false);
-    SetWindowTextA(status, kProgramName);
-    EnableWindow(status, FALSE);
-    SendMessageA(status, WM_CANCELMODE, 0, 0);
-    // Idle first: a click on Open as soon as it is enabled must be taken.
-    JobState.store(Idle);
-    EnableWindow(open, TRUE);
+    ShowJobEnded(status, open);
 
     if (StopRequested)
         return;
