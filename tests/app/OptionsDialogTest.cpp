@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "res/resource.h"
+#include "tests/support/RegistrySnapshot.h"
 #include "tests/ui/DialogTestSupport.h"
 
 namespace {
@@ -21,17 +22,7 @@ const std::vector<std::string> kOptionKeys = {
 class OptionsDialogTest : public MainWindowTest {
 protected:
     // Opens the dialog with the main window's command and drives it.
-    void Open(const std::function<void(HWND)>& drive) {
-        bool found = false;
-        RunModal(
-            main_,
-            [&] {
-                SendMessageA(main_, WM_COMMAND, IDM_OPTIONS, 0);
-                return (INT_PTR)0;
-            },
-            drive, &found);
-        EXPECT_TRUE(found) << "the Options dialog did not open";
-    }
+    void Open(const std::function<void(HWND)>& drive) { OpenByCommand(IDM_OPTIONS, "Options", drive); }
     std::string ReadIni() const {
         std::ifstream file(IniFile(), std::ios::binary);
         std::stringstream text;
@@ -238,7 +229,7 @@ TEST_F(OptionsDialogTest, StoredMultipleFilesOutOfRangeShowsNoSelectionAndStores
 }
 
 TEST_F(OptionsDialogTest, RegistryStoreWritesToTheRegistryInstead) {
-    RegistryValuesGuard guard(HKEY_CURRENT_USER, kRegistryKey, kOptionKeys);
+    RegistrySnapshot guard(HKEY_CURRENT_USER, kRegistryKey);
     Settings.UseRegistry = true;
     Open([](HWND dialog) {
         Click(dialog, IDC_OPT_FULL_MODE);

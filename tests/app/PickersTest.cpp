@@ -4,6 +4,7 @@
 
 #include "res/resource.h"
 #include "tests/support/AppDriver.h"
+#include "tests/support/BoxWatch.h"
 #include "tests/support/RegistrySnapshot.h"
 #include "tests/support/TestSupport.h"
 
@@ -37,23 +38,13 @@ HWND FileNameBox(HWND dialog) {
 // owner), lets look at it and then closes it with button.
 template <typename Pick, typename Look>
 bool PickWithHelper(HWND owner, int button, Pick pick, Look look) {
-    bool found = false;
-    std::thread helper([&] {
-        HWND dialog = nullptr;
-        DWORD start = GetTickCount();
-        while (dialog == nullptr && GetTickCount() - start < kAppWait) {
-            dialog = FindDialogOwnedBy(GetCurrentProcessId(), owner);
-            if (dialog == nullptr)
-                Sleep(10);
-        }
-        if (dialog == nullptr)
-            return;
-        found = true;
-        look(dialog);
-        AppDriver::Answer(dialog, button);
-    });
-    bool result = pick();
-    helper.join();
+    bool result = false;
+    bool found = WithOwnedDialog(
+        owner, [&] { result = pick(); },
+        [&](HWND dialog) {
+            look(dialog);
+            PressButton(dialog, button);
+        });
     return found && result;
 }
 
@@ -173,7 +164,7 @@ TEST(PickersRoad, OpenDialogPlacementFollowsTheMainWindowThenTheUser) {
     ASSERT_GT(first.right - first.left, main.right - main.left) << "centring goes negative";
 
     SetWindowPos(dialog, nullptr, 123, 77, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    AppDriver::Answer(dialog, IDCANCEL);
+    PressButton(dialog, IDCANCEL);
     ASSERT_TRUE(app.WaitForNoOwnedDialog());
     EXPECT_TRUE(app.WaitForIdle());
 
@@ -185,7 +176,7 @@ TEST(PickersRoad, OpenDialogPlacementFollowsTheMainWindowThenTheUser) {
         again = WindowRect(dialog);
         return again.left == 123 && again.top == 77;
     })) << again.left << "," << again.top;
-    AppDriver::Answer(dialog, IDCANCEL);
+    PressButton(dialog, IDCANCEL);
     EXPECT_TRUE(app.WaitForNoOwnedDialog());
 }
 
@@ -213,7 +204,7 @@ TEST(PickersRoad, OpenButtonPicksAFileUntilThereIsAPairToCompare) {
     HWND name = FileNameBox(dialog);
     ASSERT_NE(name, nullptr);
     SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(file.c_str()));
-    AppDriver::Answer(dialog, IDOK);
+    PressButton(dialog, IDOK);
     EXPECT_TRUE(app.WaitForText(IDC_HASH1, ReferenceMd5("picked")));
     EXPECT_TRUE(app.WaitForIdle());
 
@@ -221,7 +212,7 @@ TEST(PickersRoad, OpenButtonPicksAFileUntilThereIsAPairToCompare) {
     app.Command(IDM_OPEN_FILE);
     dialog = app.WaitForOwnedDialog();
     ASSERT_NE(dialog, nullptr);
-    AppDriver::Answer(dialog, IDCANCEL);
+    PressButton(dialog, IDCANCEL);
     ASSERT_TRUE(app.WaitForNoOwnedDialog());
 
     // With a pair, the same button compares instead.
@@ -230,9 +221,9 @@ TEST(PickersRoad, OpenButtonPicksAFileUntilThereIsAPairToCompare) {
     app.Command(IDC_OPEN);
     HWND box = app.WaitForOwnedDialog();
     ASSERT_NE(box, nullptr);
-    MessageBoxContents contents = AppDriver::ReadMessageBox(box);
+    FoundBox contents = ReadBox(box);
     EXPECT_EQ(contents.text, "MD5 checksums are identical.\n\nDo you want clear the checksums?");
-    AppDriver::Answer(box, IDNO);
+    PressButton(box, IDNO);
     EXPECT_TRUE(app.WaitForNoOwnedDialog());
 }
 

@@ -21,13 +21,13 @@ const char kResultTitle[] = "Calverin - Benchmark";
 class BenchmarkJobTest : public JobWindowTest {
   protected:
     // Benchmarks path and reads the result box, which it then closes.
-    MessageBoxContents Measure(const std::string& path) {
+    FoundBox Measure(const std::string& path) {
         StartWatchedJob(path, BenchmarkThread, kBenchmarkStackReserve);
         HWND box = nullptr;
-        MessageBoxContents contents;
+        FoundBox contents;
         if (!WaitUntil([&] { return (box = FindBox(kResultTitle, window_)) != nullptr; }))
             return contents;
-        contents = AppDriver::ReadMessageBox(box);
+        contents = ReadBox(box);
         CloseBox(box);
         EXPECT_TRUE(WaitForJobEnd());
         return contents;
@@ -46,7 +46,7 @@ TEST_F(BenchmarkJobTest, ResultBoxShowsPathAsGivenChecksumSizeAndTime) {
     ScratchFolder folder;
     MakeFolder(folder.Path() + "\\A Folder With Long Names");
     std::string empty = folder.WriteFile("A Folder With Long Names\\Empty File.bin", "");
-    MessageBoxContents box = Measure(empty);
+    FoundBox box = Measure(empty);
     ASSERT_EQ(box.caption, kResultTitle);
     std::string head = "MD5 Benchmark results for file:\n" + empty +
                        "\n\nMD5 hash: d41d8cd98f00b204e9800998ecf8427e\nFile Size: 0 B\n"
@@ -70,7 +70,7 @@ TEST_F(BenchmarkJobTest, ResultBoxShowsPathAsGivenChecksumSizeAndTime) {
     EXPECT_GE(Milliseconds(box.text), 0);
 
     // The job left the window idle before its box.
-    EXPECT_EQ(Text(StatusButton), "Calverin");
+    EXPECT_EQ(WindowText(StatusButton), "Calverin");
     EXPECT_FALSE(IsWindowEnabled(StatusButton));
     EXPECT_TRUE(IsWindowEnabled(OpenButton));
     EXPECT_EQ(JobState.load(), Idle);
@@ -100,7 +100,7 @@ TEST_F(BenchmarkJobTest, CancelShowsNothing) {
     BoxCloser noResult(kResultTitle, 1000);
     StartWatchedJob(gate.Path(), BenchmarkThread, kBenchmarkStackReserve);
     ASSERT_TRUE(gate.WaitConnected());
-    ASSERT_TRUE(WaitUntil([] { return Text(StatusButton) == "[  Calculating checksum  ]"; }));
+    ASSERT_TRUE(WaitUntil([] { return WindowText(StatusButton) == "[  Calculating checksum  ]"; }));
     EXPECT_TRUE(IsWindowEnabled(StatusButton));
     EXPECT_FALSE(IsWindowEnabled(OpenButton));
     EXPECT_EQ(JobState.load(), Hashing);
@@ -112,7 +112,7 @@ TEST_F(BenchmarkJobTest, CancelShowsNothing) {
     ASSERT_TRUE(WaitForJobEnd());
     EXPECT_FALSE(noReport.Stop().found);
     EXPECT_FALSE(noResult.Stop().found);
-    EXPECT_EQ(Text(StatusButton), "Calverin");
+    EXPECT_EQ(WindowText(StatusButton), "Calverin");
     EXPECT_FALSE(IsWindowEnabled(StatusButton));
     EXPECT_TRUE(IsWindowEnabled(OpenButton));
 }

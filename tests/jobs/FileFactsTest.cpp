@@ -28,13 +28,6 @@ bool MakeSizedFile(const std::string& path, DWORD low, LONG high) {
     return done;
 }
 
-std::string SystemText(DWORD error) {
-    char text[512];
-    DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                                  nullptr, error, 0, text, sizeof text, nullptr);
-    return std::string(text, length);
-}
-
 std::string Lower(std::string text) {
     CharLowerBuffA(&text[0], static_cast<DWORD>(text.size()));
     return text;

@@ -9,6 +9,7 @@
 #include "jobs/JobRunner.h"
 #include "res/resource.h"
 #include "tests/support/AppDriver.h"
+#include "tests/support/BoxWatch.h"
 #include "tests/support/PipeFile.h"
 #include "tests/support/TestSupport.h"
 #include "tests/ui/MainWindowTestSupport.h"
@@ -44,12 +45,6 @@ std::string Bytes(size_t size, unsigned seed) {
         byte = static_cast<char>(state >> 23);
     }
     return bytes;
-}
-
-std::string SystemText(DWORD error) {
-    char text[512] = "";
-    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM, nullptr, error, 0, text, sizeof text, nullptr);
-    return text;
 }
 
 struct Gates {
@@ -228,7 +223,7 @@ TEST(HashFilesRoad, UnreadableFilesAreReportedAndTheFieldKeepsItsChecksum) {
     for (int k = 0; k < 2; ++k) {
         HWND box = app.WaitForOwnedDialog();
         ASSERT_NE(box, nullptr) << "box " << k;
-        MessageBoxContents contents = AppDriver::ReadMessageBox(box);
+        FoundBox contents = ReadBox(box);
         EXPECT_EQ(contents.caption, "Error");
         EXPECT_EQ(expected.erase(contents.text), 1u) << contents.text;
         EXPECT_TRUE(contents.hasIcon);
@@ -236,7 +231,7 @@ TEST(HashFilesRoad, UnreadableFilesAreReportedAndTheFieldKeepsItsChecksum) {
         EXPECT_EQ(app.Text(IDC_STATUS).rfind("[  Calculating checksum", 0), 0u)
             << app.Text(IDC_STATUS);
         EXPECT_EQ(app.Text(IDC_HASH1), kept);
-        AppDriver::Answer(box, IDOK);
+        PressButton(box, IDOK);
         ASSERT_TRUE(WaitUntil([&] { return app.FindOwnedDialog() != box; }));
     }
     EXPECT_TRUE(app.WaitForIdle());

@@ -27,12 +27,10 @@ namespace {
 template <typename Look> bool RunPickerCommand(HWND owner, WORD command, int button, Look look) {
     std::atomic<bool> answered{false};
     std::thread helper([&] {
-        HWND dialog = nullptr;
-        WaitUntil(
-            [&] { return (dialog = FindDialogOwnedBy(GetCurrentProcessId(), owner)) != nullptr; });
+        HWND dialog = WaitForOwnedDialog(owner, 10000);
         if (dialog) {
             look(dialog);
-            AppDriver::Answer(dialog, button);
+            PressButton(dialog, button);
             WaitUntil([&] { return !IsWindow(dialog); });
         }
         answered = true;
@@ -88,9 +86,9 @@ TEST_F(JobCommandsTest, SearchHashPicksRemembersAndSearches) {
 
     // Below the drive root: the folder dialog reaches it through the shell's
     // folders on every system.
-    RootScratch tree;
-    WriteBytes(tree.Path() + "\\wanted.txt", "wanted");
-    WriteBytes(tree.Path() + "\\other.txt", "other");
+    ScratchFolder tree(ScratchFolder::kDriveRoot);
+    WriteFileBytes(tree.Path() + "\\wanted.txt", "wanted");
+    WriteFileBytes(tree.Path() + "\\other.txt", "other");
     TypeTarget(ReferenceMd5("wanted"));
     std::string folder = tree.Path();
     int matches = 0;

@@ -22,60 +22,10 @@ DWORD WINAPI RunAndSignal(LPVOID jobPath) {
     return result;
 }
 
-std::wstring LongForm(const std::string& path) {
-    std::wstring wide(path.size(), L'\0');
-    int length =
-        MultiByteToWideChar(CP_ACP, 0, path.c_str(), (int)path.size(), &wide[0], (int)wide.size());
-    wide.resize(length);
-    return L"\\\\?\\" + wide;
-}
-
-// Bottom-up removal through "\\?\" paths, which have no MAX_PATH limit.
-void RemoveTree(const std::wstring& folder) {
-    WIN32_FIND_DATAW entry;
-    HANDLE listing = FindFirstFileW((folder + L"\\*").c_str(), &entry);
-    if (listing != INVALID_HANDLE_VALUE) {
-        do {
-            std::wstring name = entry.cFileName;
-            if (name == L"." || name == L"..")
-                continue;
-            std::wstring path = folder + L"\\" + name;
-            SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(path);
-            else
-                DeleteFileW(path.c_str());
-        } while (FindNextFileW(listing, &entry));
-        FindClose(listing);
-    }
-    RemoveDirectoryW(folder.c_str());
-}
-
 } // namespace
-
-std::string Text(HWND control) {
-    char text[1024] = "";
-    GetWindowTextA(control, text, sizeof text);
-    return text;
-}
 
 bool MakeFolder(const std::string& path) {
     return CreateDirectoryA(path.c_str(), nullptr) != 0;
-}
-
-bool MakeFolderLong(const std::string& path) {
-    return CreateDirectoryW(LongForm(path).c_str(), nullptr) != 0;
-}
-
-bool WriteBytes(const std::string& path, const std::string& bytes) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    DWORD written = 0;
-    BOOL ok = WriteFile(file, bytes.data(), (DWORD)bytes.size(), &written, nullptr);
-    CloseHandle(file);
-    return ok && written == bytes.size();
 }
 
 std::string ShortUpper(const std::string& path) {
@@ -86,19 +36,6 @@ std::string ShortUpper(const std::string& path) {
         lstrcpyA(shortPath, full);
     CharUpperA(shortPath);
     return shortPath;
-}
-
-RootScratch::RootScratch() {
-    static int counter;
-    char name[32];
-    wsprintfA(name, "C:\\cv%lx-%d", GetCurrentProcessId() & 0xFFFF, ++counter);
-    path_ = name;
-    RemoveTree(LongForm(path_)); // left over by a run that crashed
-    CreateDirectoryA(path_.c_str(), nullptr);
-}
-
-RootScratch::~RootScratch() {
-    RemoveTree(LongForm(path_));
 }
 
 void JobWindowTest::SetUp() {
@@ -144,7 +81,7 @@ SearchRun JobWindowTest::Search(const std::string& folder, DWORD timeoutMs) {
         // the search sets it as the last step before it waits.
         bool stopped = WaitUntil(
             [&] {
-                if (JobState.load() == SearchPaused && Text(StatusButton) == kContinueText &&
+                if (JobState.load() == SearchPaused && WindowText(StatusButton) == kContinueText &&
                     GetWindowTextLengthA(Hash2Field) > 0)
                     return true;
                 ended = WaitForSingleObject(JobDone, 0) == WAIT_OBJECT_0;
@@ -154,11 +91,11 @@ SearchRun JobWindowTest::Search(const std::string& folder, DWORD timeoutMs) {
         if (!stopped || ended)
             break;
         SearchMatch match;
-        match.status = Text(StatusButton);
+        match.status = WindowText(StatusButton);
         match.statusEnabled = IsWindowEnabled(StatusButton) != FALSE;
         match.openEnabled = IsWindowEnabled(OpenButton) != FALSE;
-        match.field2 = Text(Hash2Field);
-        match.openText = Text(OpenButton);
+        match.field2 = WindowText(Hash2Field);
+        match.openText = WindowText(OpenButton);
         char path[MAX_PATH];
         lstrcpyA(path, FieldInfo[1].path);
         CharUpperA(path);

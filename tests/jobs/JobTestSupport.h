@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "tests/support/BoxWatch.h"
+#include "tests/support/TestSupport.h"
 #include "tests/ui/MainWindowTestSupport.h"
 
 // What the window showed while the search waited at a match.
@@ -27,27 +28,9 @@ struct SearchRun {
     std::vector<SearchMatch> matches;
 };
 
-std::string Text(HWND control);
 bool MakeFolder(const std::string& path);
-// Also below MAX_PATH's limit for folders ("\\?\" form).
-bool MakeFolderLong(const std::string& path);
-bool WriteBytes(const std::string& path, const std::string& bytes);
 // The full short form of an existing path, in upper case.
 std::string ShortUpper(const std::string& path);
-
-// A fresh folder right below the drive root, so that deep trees get as many
-// levels as MAX_PATH allows; removed with everything in it (any depth).
-class RootScratch {
-  public:
-    RootScratch();
-    ~RootScratch();
-    RootScratch(const RootScratch&) = delete;
-    RootScratch& operator=(const RootScratch&) = delete;
-    const std::string& Path() const { return path_; }
-
-  private:
-    std::string path_;
-};
 
 class JobWindowTest : public testing::Test, protected MainWindowTestBase {
   protected:

@@ -88,7 +88,7 @@ TEST_F(SearchJobTest, TypedTargetReadsEveryFileAndPausesAtEachMatch) {
     }
     EXPECT_EQ(found,
               (std::set<std::string>{ShortUpper(first), ShortUpper(second), ShortUpper(third)}));
-    EXPECT_EQ(Text(StatusButton), "Calverin");
+    EXPECT_EQ(WindowText(StatusButton), "Calverin");
     EXPECT_FALSE(IsWindowEnabled(StatusButton));
     EXPECT_TRUE(IsWindowEnabled(OpenButton));
     EXPECT_EQ(JobState.load(), Idle);
@@ -122,12 +122,12 @@ TEST_F(SearchJobTest, MissingChosenFolderIsReportedWithoutSummary) {
     EXPECT_GT(box.text.size(), ("Could not search directory: " + missing + "\n\n").size())
         << "the system's text for the error follows";
     EXPECT_FALSE(run.summary.found);
-    EXPECT_EQ(Text(StatusButton), "Calverin");
+    EXPECT_EQ(WindowText(StatusButton), "Calverin");
     EXPECT_TRUE(IsWindowEnabled(OpenButton));
 }
 
 TEST_F(SearchJobTest, DeepestListableTreeIsSearchedToTheBottom) {
-    RootScratch root;
+    ScratchFolder root(ScratchFolder::kDriveRoot);
     // Folders of one letter down to the deepest one whose listing pattern
     // ("\*.*") still fits in MAX_PATH.
     std::string folder = root.Path();
@@ -139,7 +139,7 @@ TEST_F(SearchJobTest, DeepestListableTreeIsSearchedToTheBottom) {
     }
     EXPECT_GE(levels, 120);
     std::string bottom = folder + "\\b";
-    ASSERT_TRUE(WriteBytes(bottom, "at the bottom"));
+    ASSERT_TRUE(WriteFileBytes(bottom, "at the bottom"));
     TypeTarget(ReferenceMd5("at the bottom"));
 
     BoxCloser noReport("Error", 1000);
@@ -151,7 +151,7 @@ TEST_F(SearchJobTest, DeepestListableTreeIsSearchedToTheBottom) {
 }
 
 TEST_F(SearchJobTest, MatchWhoseLongPathPassesMaxPathKeepsItsFileFacts) {
-    RootScratch root;
+    ScratchFolder root(ScratchFolder::kDriveRoot);
     // Short names keep the search's own path short; the long form is longer
     // than MAX_PATH.
     std::string folder = root.Path();
@@ -182,7 +182,7 @@ TEST_F(SearchJobTest, MatchWhoseLongPathPassesMaxPathKeepsItsFileFacts) {
 }
 
 TEST_F(SearchJobTest, FolderTooDeepToListIsReportedAndCancelEndsWithoutSummary) {
-    RootScratch root;
+    ScratchFolder root(ScratchFolder::kDriveRoot);
     // One level deeper than listing allows: the system can make the folder
     // (in its "\\?\" form), but not list it.
     std::string folder = root.Path();
@@ -193,7 +193,7 @@ TEST_F(SearchJobTest, FolderTooDeepToListIsReportedAndCancelEndsWithoutSummary) 
     folder += "\\ddddd";
     ASSERT_TRUE(MakeFolderLong(folder)) << folder;
     for (int i = 0; i < 3; ++i)
-        ASSERT_TRUE(WriteBytes(root.Path() + "\\f" + std::to_string(i), "f"));
+        ASSERT_TRUE(WriteFileBytes(root.Path() + "\\f" + std::to_string(i), "f"));
     TypeTarget(ReferenceMd5("no file holds this"));
 
     SearchRun run;
@@ -207,7 +207,7 @@ TEST_F(SearchJobTest, FolderTooDeepToListIsReportedAndCancelEndsWithoutSummary) 
         EXPECT_EQ(report.text.rfind("Could not search directory: " + folder + "\n\n", 0), 0u)
             << report.text;
         EXPECT_EQ(JobState.load(), Searching);
-        EXPECT_EQ(Text(StatusButton), "[  Searching checksum  ]");
+        EXPECT_EQ(WindowText(StatusButton), "[  Searching checksum  ]");
 
         SendMessageA(StatusButton, BM_CLICK, 0, 0); // cancel
         EXPECT_EQ(JobState.load(), Idle);
@@ -215,7 +215,7 @@ TEST_F(SearchJobTest, FolderTooDeepToListIsReportedAndCancelEndsWithoutSummary) 
         ASSERT_TRUE(WaitForJobEnd());
         EXPECT_FALSE(summary.Stop().found) << "a cancelled search shows no summary";
     }
-    EXPECT_EQ(Text(StatusButton), "Calverin");
+    EXPECT_EQ(WindowText(StatusButton), "Calverin");
     EXPECT_FALSE(IsWindowEnabled(StatusButton));
     EXPECT_TRUE(IsWindowEnabled(OpenButton));
     EXPECT_EQ(JobState.load(), Idle);

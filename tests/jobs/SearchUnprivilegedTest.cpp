@@ -72,7 +72,7 @@ TEST_F(SearchUnprivilegedTest, ChosenFolderWithoutAccessIsReportedWithoutSummary
     EXPECT_EQ(box.text.substr(head.size()), denied) << "the system's text for the denial";
     EXPECT_FALSE(run.summary.found);
     EXPECT_TRUE(run.matches.empty());
-    EXPECT_EQ(Text(StatusButton), "Calverin");
+    EXPECT_EQ(WindowText(StatusButton), "Calverin");
     EXPECT_TRUE(IsWindowEnabled(OpenButton));
 }
 

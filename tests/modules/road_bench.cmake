@@ -4,6 +4,7 @@
 add_executable(road_bench
     ${CMAKE_SOURCE_DIR}/bench/RoadBench.cpp
     ${CMAKE_SOURCE_DIR}/tests/support/AppDriver.cpp
+    ${CMAKE_SOURCE_DIR}/tests/support/BoxWatch.cpp
     ${CMAKE_SOURCE_DIR}/tests/support/PipeFile.cpp
     ${CMAKE_SOURCE_DIR}/tests/support/TestSupport.cpp)
 target_include_directories(road_bench PRIVATE ${CMAKE_SOURCE_DIR})

@@ -1,6 +1,7 @@
 #include "tests/support/AppDriver.h"
 
 #include "res/resource.h"
+#include "tests/support/BoxWatch.h"
 #include "tests/support/TestSupport.h"
 
 #include <wincrypt.h>
@@ -12,35 +13,6 @@ namespace {
 
 constexpr const char* kDialogClass = "#32770";
 constexpr const char* kMainCaption = "Calverin";
-
-std::string ClassOf(HWND window) {
-    char name[64] = "";
-    GetClassNameA(window, name, sizeof name);
-    return name;
-}
-
-bool ReadWholeFile(const std::string& path, std::string* bytes) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    DWORD size = GetFileSize(file, nullptr);
-    bytes->assign(size, '\0');
-    DWORD read = 0;
-    BOOL ok = size == 0 || ReadFile(file, &(*bytes)[0], size, &read, nullptr);
-    CloseHandle(file);
-    return ok && read == size;
-}
-
-void WriteWholeFile(const std::string& path, const std::string& bytes) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return;
-    DWORD written = 0;
-    WriteFile(file, bytes.data(), (DWORD)bytes.size(), &written, nullptr);
-    CloseHandle(file);
-}
 
 bool StartProcess(const std::string& arguments, PROCESS_INFORMATION* info) {
     std::string commandLine = "\"" + AppDriver::ExePath() + "\"";
@@ -69,7 +41,7 @@ BOOL CALLBACK MatchWindow(HWND window, LPARAM param) {
         return TRUE;
     HWND owner = GetWindow(window, GW_OWNER);
     if (search->owner == nullptr) {
-        if (owner != nullptr || WindowTextOf(window) != kMainCaption)
+        if (owner != nullptr || WindowText(window) != kMainCaption)
             return TRUE;
     } else if (owner != search->owner) {
         return TRUE;
@@ -84,55 +56,7 @@ HWND FindProcessWindow(DWORD processId, HWND owner) {
     return search.found;
 }
 
-
-struct BoxParts {
-    std::string text;
-    bool hasIcon = false;
-    HICON icon = nullptr;
-    int defaultButton = 0;
-};
-
-BOOL CALLBACK ReadBoxChild(HWND child, LPARAM param) {
-    BoxParts* parts = reinterpret_cast<BoxParts*>(param);
-    if (!IsWindowVisible(child))
-        return TRUE;
-    LONG style = GetWindowLongA(child, GWL_STYLE);
-    std::string className = ClassOf(child);
-    // The default button carries BS_DEFPUSHBUTTON (DM_GETDEFID is not kept
-    // up to date by every system's message box).
-    if (className == "Button" && (style & BS_TYPEMASK) == BS_DEFPUSHBUTTON) {
-        parts->defaultButton = GetDlgCtrlID(child);
-        return TRUE;
-    }
-    if (className != "Static")
-        return TRUE;
-    if ((style & SS_TYPEMASK) == SS_ICON) {
-        parts->icon = reinterpret_cast<HICON>(SendMessageA(child, STM_GETICON, 0, 0));
-        parts->hasIcon = parts->icon != nullptr;
-        return TRUE;
-    }
-    std::string text = WindowTextOf(child);
-    if (text.size() > parts->text.size())
-        parts->text = text;
-    return TRUE;
-}
-
 }  // namespace
-
-std::string WindowTextOf(HWND window) {
-    char text[4096] = "";
-    DWORD_PTR length = 0;
-    if (!SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
-                             SMTO_NORMAL, kAppWait, &length))
-        return std::string();
-    return std::string(text, length < sizeof text ? length : 0);
-}
-
-HWND FindDialogOwnedBy(DWORD processId, HWND owner) {
-    if (owner == nullptr)
-        return nullptr;
-    return FindProcessWindow(processId, owner);
-}
 
 std::string ReferenceMd5(const std::string& bytes) {
     // One provider for the whole run: acquiring it is slow under Wine.
@@ -160,7 +84,7 @@ std::string ReferenceMd5(const std::string& bytes) {
 
 AppDriver::AppDriver(const std::string& options) {
     iniPath_ = ExeFolder() + "\\Calverin.ini";
-    hadIni_ = ReadWholeFile(iniPath_, &savedIni_);
+    hadIni_ = ReadFileBytes(iniPath_, &savedIni_);
     std::string ini = "[OPTIONS]\r\n";
     if (options.find("GetFileOnStart=") == std::string::npos)
         ini += "GetFileOnStart=0\r\n";
@@ -172,13 +96,13 @@ AppDriver::AppDriver(const std::string& options) {
     }
     if (!options.empty() && options.back() != '\n')
         ini += "\r\n";
-    WriteWholeFile(iniPath_, ini);
+    WriteFileBytes(iniPath_, ini);
 }
 
 AppDriver::~AppDriver() {
     Kill();
     if (hadIni_)
-        WriteWholeFile(iniPath_, savedIni_);
+        WriteFileBytes(iniPath_, savedIni_);
     else
         DeleteFileA(iniPath_.c_str());
 }
@@ -238,7 +162,7 @@ bool AppDriver::WaitForExit(DWORD timeoutMs, DWORD* exitCode) {
 
 HWND AppDriver::Control(int id) const { return GetDlgItem(window_, id); }
 
-std::string AppDriver::Text(int id) const { return WindowTextOf(Control(id)); }
+std::string AppDriver::Text(int id) const { return WindowText(Control(id)); }
 
 bool AppDriver::IsEnabled(int id) const { return IsWindowEnabled(Control(id)) != FALSE; }
 
@@ -280,7 +204,7 @@ bool AppDriver::WaitForIdle(DWORD timeoutMs) const {
 }
 
 HWND AppDriver::FindOwnedDialog() const {
-    return FindDialogOwnedBy(process_.dwProcessId, window_);
+    return window_ != nullptr ? ::FindOwnedDialog(window_) : nullptr;
 }
 
 HWND AppDriver::WaitForOwnedDialog(DWORD timeoutMs) const {
@@ -291,26 +215,6 @@ HWND AppDriver::WaitForOwnedDialog(DWORD timeoutMs) const {
 
 bool AppDriver::WaitForNoOwnedDialog(DWORD timeoutMs) const {
     return WaitUntil([&] { return FindOwnedDialog() == nullptr; }, timeoutMs);
-}
-
-MessageBoxContents AppDriver::ReadMessageBox(HWND box) {
-    MessageBoxContents contents;
-    contents.caption = WindowTextOf(box);
-    BoxParts parts;
-    EnumChildWindows(box, ReadBoxChild, reinterpret_cast<LPARAM>(&parts));
-    contents.text = parts.text;
-    contents.hasIcon = parts.hasIcon;
-    contents.icon = parts.icon;
-    contents.defaultButton = parts.defaultButton;
-    return contents;
-}
-
-void AppDriver::Answer(HWND dialog, int buttonId) {
-    HWND button = GetDlgItem(dialog, buttonId);
-    if (button != nullptr)
-        PostMessageA(button, BM_CLICK, 0, 0);
-    else
-        PostMessageA(dialog, WM_COMMAND, buttonId, 0);
 }
 
 COLORREF AppDriver::Field2Pixel() const {

@@ -17,15 +17,6 @@
 
 constexpr DWORD kAppWait = 15000;
 
-// What a message box shows; read from its controls.
-struct MessageBoxContents {
-    std::string caption;
-    std::string text;
-    int defaultButton = 0;  // id of the default push button (IDYES, IDNO, IDOK...)
-    bool hasIcon = false;
-    HICON icon = nullptr;  // comparable (with LoadIcon) only for a box of this process
-};
-
 class AppDriver {
 public:
     // options: "Key=Value" lines for the [OPTIONS] section. Settings not named
@@ -74,15 +65,13 @@ public:
     // end, so commands sent after it are taken).
     bool WaitForIdle(DWORD timeoutMs = kAppWait) const;
 
-    // A visible top-level dialog of the process owned by the main window: a
-    // message box or a common dialog. Null when there is none.
+    // A visible dialog owned by the main window: a message box or a common
+    // dialog (read one with ReadBox, answer it with PressButton). Null when
+    // there is none.
     HWND FindOwnedDialog() const;
     HWND WaitForOwnedDialog(DWORD timeoutMs = kAppWait) const;
     // Waits until no owned dialog is shown.
     bool WaitForNoOwnedDialog(DWORD timeoutMs = kAppWait) const;
-    static MessageBoxContents ReadMessageBox(HWND box);
-    // Presses a button (IDOK, IDYES, IDNO...) of a dialog or message box.
-    static void Answer(HWND dialog, int buttonId);
 
     // Colour of field 2 as shown on screen, read next to its top-left corner.
     COLORREF Field2Pixel() const;
@@ -99,11 +88,6 @@ private:
     HWND window_ = nullptr;
 };
 
-// Text of any window (cross-process WM_GETTEXT).
-std::string WindowTextOf(HWND window);
-// A visible dialog-class window of the process that owner owns; null when none.
-// Works in-process too (a helper thread watching a modal box of the test).
-HWND FindDialogOwnedBy(DWORD processId, HWND owner);
 // Lower-case MD5 of bytes from the system's crypto provider, independent of
 // the program's engine; empty when the provider is missing.
 std::string ReferenceMd5(const std::string& bytes);

@@ -1,10 +1,11 @@
-// Message boxes in tests: a box blocks the thread that shows it, so another
-// thread finds it, reads it and closes it.
+// Message boxes and other owned dialogs in tests: a box blocks the thread that
+// shows it, so another thread finds it, reads it and answers or closes it.
 #pragma once
 
 #include <windows.h>
 
 #include <atomic>
+#include <functional>
 #include <string>
 #include <thread>
 
@@ -14,15 +15,37 @@ struct FoundBox {
     bool ownerVisible = false;  // whether the owner was visible while the box was up
     std::string caption;
     std::string text;  // the message, without the caption and button texts
+    int defaultButton = 0;  // id of the default push button (IDYES, IDNO, IDOK...)
+    bool hasIcon = false;
+    HICON icon = nullptr;  // comparable (with LoadIcon) only for a box of this process
 };
 
-// Finds a top-level dialog-class window with this caption (and, when owner is
-// given, this owner), visible, of any process. Null when there is none.
+// A visible top-level dialog-class window (a message box or a common dialog)
+// of any process, owned by owner; null when there is none. With caption, only
+// a window of that caption; without owner (null), any owned window.
+HWND FindOwnedDialog(HWND owner, const char* caption = nullptr);
+HWND WaitForOwnedDialog(HWND owner, DWORD timeoutMs = 15000);
+// A box with this caption (and, when owner is given, this owner).
 HWND FindBox(const char* caption, HWND owner = nullptr);
-// Reads a box's owner, caption and message text.
+// Reads a box's owner, caption, message text, default button and icon.
 FoundBox ReadBox(HWND box);
 // Presses the box's default button (closing it).
 void CloseBox(HWND box);
+// Presses a button (IDOK, IDYES, IDNO...) of a dialog or message box.
+void PressButton(HWND dialog, int buttonId);
+
+// Runs work() on this thread, which shows a modal dialog owned by owner, and
+// look(dialog) on a second thread once that dialog is visible; keeps pumping
+// this thread's messages until look has returned. True when the dialog
+// appeared (the second thread gives up once work() has returned).
+bool WithOwnedDialog(HWND owner, const std::function<void()>& work,
+                     const std::function<void(HWND dialog)>& look);
+
+// As WithOwnedDialog, for a dialog that open() shows: a dialog still open
+// when drive returns is cancelled. Returns open()'s result; *found tells
+// whether the dialog appeared.
+INT_PTR RunModal(HWND owner, const std::function<INT_PTR()>& open,
+                 const std::function<void(HWND dialog)>& drive, bool* found = nullptr);
 
 // Watches from its own thread for one box with the caption, reads it and
 // closes it; Result() waits for the watch to end (bounded by timeoutMs),

@@ -28,6 +28,14 @@ void ForEachValue(HKEY key, Visit visit) {
 RegistrySnapshot::RegistrySnapshot(HKEY root, const std::string& subKey)
     : root_(root), subKey_(subKey) {
     HKEY key;
+    for (size_t end = 0; end != std::string::npos;) {
+        end = subKey_.find('\\', end + 1);
+        std::string prefix = subKey_.substr(0, end);
+        if (RegOpenKeyExA(root_, prefix.c_str(), 0, KEY_READ, &key) == ERROR_SUCCESS)
+            RegCloseKey(key);
+        else
+            missingKeys_.insert(missingKeys_.begin(), prefix);
+    }
     existed_ = RegOpenKeyExA(root_, subKey_.c_str(), 0, KEY_READ, &key) == ERROR_SUCCESS;
     if (!existed_)
         return;
@@ -40,7 +48,8 @@ RegistrySnapshot::RegistrySnapshot(HKEY root, const std::string& subKey)
 RegistrySnapshot::~RegistrySnapshot() {
     HKEY key;
     if (!existed_) {
-        RegDeleteKeyA(root_, subKey_.c_str());
+        for (const std::string& missing : missingKeys_)
+            RegDeleteKeyA(root_, missing.c_str());
         return;
     }
     if (RegCreateKeyExA(root_, subKey_.c_str(), 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr,

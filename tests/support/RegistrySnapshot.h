@@ -11,8 +11,8 @@
 class RegistrySnapshot {
 public:
     RegistrySnapshot(HKEY root, const std::string& subKey);
-    // Values added since are removed, changed ones restored; a key that did
-    // not exist is removed (it must have no subkeys).
+    // Values added since are removed, changed ones restored; keys along the
+    // path that did not exist are removed (they must have no other subkeys).
     ~RegistrySnapshot();
     RegistrySnapshot(const RegistrySnapshot&) = delete;
     RegistrySnapshot& operator=(const RegistrySnapshot&) = delete;
@@ -26,6 +26,7 @@ private:
     HKEY root_;
     std::string subKey_;
     bool existed_ = false;
+    std::vector<std::string> missingKeys_;  // deepest first
     std::vector<Value> values_;
 };
 

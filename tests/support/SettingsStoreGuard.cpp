@@ -1,6 +1,7 @@
 #include "tests/support/SettingsStoreGuard.h"
 
 #include "app/Settings.h"
+#include "tests/support/TestSupport.h"
 
 namespace {
 
@@ -12,29 +13,6 @@ bool KeyExists(const char* path) {
         return false;
     RegCloseKey(key);
     return true;
-}
-
-bool ReadWholeFile(const std::string& path, std::string* bytes) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    bytes->clear();
-    char chunk[4096];
-    DWORD read = 0;
-    while (ReadFile(file, chunk, sizeof chunk, &read, nullptr) && read > 0)
-        bytes->append(chunk, read);
-    CloseHandle(file);
-    return true;
-}
-
-void WriteWholeFile(const std::string& path, const std::string& bytes) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return;
-    DWORD written = 0;
-    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
 }
 
 void DeleteSettingsKey(bool withParent) {
@@ -59,7 +37,7 @@ void DeleteSettingsKey(bool withParent) {
 
 SettingsStoreGuard::SettingsStoreGuard(const std::string& iniPath) : iniPath_(iniPath) {
     ForgetCachedIni();
-    iniExisted_ = ReadWholeFile(iniPath_, &iniBytes_);
+    iniExisted_ = ReadFileBytes(iniPath_, &iniBytes_);
     parentExisted_ = KeyExists(kParentKey);
     HKEY key;
     keyExisted_ =
@@ -104,14 +82,14 @@ void SettingsStoreGuard::Clear() const {
 
 void SettingsStoreGuard::WriteIni(const std::string& bytes) const {
     ForgetCachedIni();
-    WriteWholeFile(iniPath_, bytes);
+    WriteFileBytes(iniPath_, bytes);
     ForgetCachedIni();
 }
 
 std::string SettingsStoreGuard::ReadIni() const {
     ForgetCachedIni();
     std::string bytes;
-    ReadWholeFile(iniPath_, &bytes);
+    ReadFileBytes(iniPath_, &bytes);
     return bytes;
 }
 

@@ -1,7 +1,5 @@
 #include "tests/support/TestSupport.h"
 
-#include <shellapi.h>
-
 void PumpMessages() {
     MSG message;
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
@@ -29,35 +27,129 @@ std::string ExeFolder() {
     return folder.substr(0, folder.find_last_of('\\'));
 }
 
-ScratchFolder::ScratchFolder() {
+std::string WindowText(HWND window) {
+    char text[4096] = "";
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, (LPARAM)text, SMTO_NORMAL, 15000,
+                             &length))
+        return std::string();
+    return std::string(text, length < sizeof text ? length : 0);
+}
+
+std::string ClassOf(HWND window) {
+    char name[64] = "";
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+std::string SystemText(DWORD error) {
+    char text[512];
+    DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                  nullptr, error, 0, text, sizeof text, nullptr);
+    return std::string(text, length);
+}
+
+HWND CreateHostDialog(DLGPROC proc) {
+    struct alignas(4) Template {
+        DLGTEMPLATE dialog;
+        WORD menu, windowClass, title;
+    } empty = {};
+    empty.dialog.style = WS_POPUP | WS_CAPTION | DS_MODALFRAME;
+    empty.dialog.cx = 240;
+    empty.dialog.cy = 80;
+    return CreateDialogIndirectParamA(GetModuleHandleA(nullptr), &empty.dialog, nullptr, proc, 0);
+}
+
+bool ReadFileBytes(const std::string& path, std::string* bytes) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    bytes->clear();
+    char chunk[4096];
+    DWORD read = 0;
+    while (ReadFile(file, chunk, sizeof chunk, &read, nullptr) && read > 0)
+        bytes->append(chunk, read);
+    CloseHandle(file);
+    return true;
+}
+
+bool WriteFileBytes(const std::string& path, const std::string& bytes) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    BOOL ok = WriteFile(file, bytes.data(), (DWORD)bytes.size(), &written, nullptr);
+    CloseHandle(file);
+    return ok && written == bytes.size();
+}
+
+std::string UniqueTempPath(const char* prefix, const char* suffix) {
     static LONG counter;
     char temp[MAX_PATH];
     GetTempPathA(MAX_PATH, temp);
     char name[MAX_PATH];
-    wsprintfA(name, "%scalverin-test-%lu-%ld", temp, GetCurrentProcessId(),
-              InterlockedIncrement(&counter));
-    path_ = name;
+    wsprintfA(name, "%s%s-%lu-%ld%s", temp, prefix, GetCurrentProcessId(),
+              InterlockedIncrement(&counter), suffix);
+    return name;
+}
+
+namespace {
+
+std::wstring LongForm(const std::string& path) {
+    std::wstring wide(path.size(), L'\0');
+    int length =
+        MultiByteToWideChar(CP_ACP, 0, path.c_str(), (int)path.size(), &wide[0], (int)wide.size());
+    wide.resize(length);
+    return L"\\\\?\\" + wide;
+}
+
+// Bottom-up removal through "\\?\" paths, which have no MAX_PATH limit.
+void RemoveTree(const std::wstring& folder) {
+    WIN32_FIND_DATAW entry;
+    HANDLE listing = FindFirstFileW((folder + L"\\*").c_str(), &entry);
+    if (listing != INVALID_HANDLE_VALUE) {
+        do {
+            std::wstring name = entry.cFileName;
+            if (name == L"." || name == L"..")
+                continue;
+            std::wstring path = folder + L"\\" + name;
+            SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTree(path);
+            else
+                DeleteFileW(path.c_str());
+        } while (FindNextFileW(listing, &entry));
+        FindClose(listing);
+    }
+    RemoveDirectoryW(folder.c_str());
+}
+
+}  // namespace
+
+bool MakeFolderLong(const std::string& path) {
+    return CreateDirectoryW(LongForm(path).c_str(), nullptr) != 0;
+}
+
+ScratchFolder::ScratchFolder(Place place) {
+    if (place == kDriveRoot) {
+        static int counter;
+        char name[32];
+        wsprintfA(name, "C:\\cv%lx-%d", GetCurrentProcessId() & 0xFFFF, ++counter);
+        path_ = name;
+        RemoveTree(LongForm(path_));  // left over by a run that crashed
+    } else {
+        path_ = UniqueTempPath("calverin-test");
+    }
     CreateDirectoryA(path_.c_str(), nullptr);
 }
 
-ScratchFolder::~ScratchFolder() {
-    // SHFileOperation wants a double-zero-terminated list.
-    std::string from = path_ + std::string(1, '\0');
-    SHFILEOPSTRUCTA operation = {};
-    operation.wFunc = FO_DELETE;
-    operation.pFrom = from.c_str();
-    operation.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
-    SHFileOperationA(&operation);
-}
+ScratchFolder::~ScratchFolder() { RemoveTree(LongForm(path_)); }
 
 std::string ScratchFolder::WriteFile(const std::string& name, const std::string& bytes) const {
     std::string full = path_ + "\\" + name;
-    HANDLE file = CreateFileA(full.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file != INVALID_HANDLE_VALUE) {
-        DWORD written = 0;
-        ::WriteFile(file, bytes.data(), (DWORD)bytes.size(), &written, nullptr);
-        CloseHandle(file);
-    }
+    WriteFileBytes(full, bytes);
     return full;
 }

@@ -49,40 +49,6 @@ while not os.path.exists(stop_file) and time.time() - started < 600:
 os.remove(count_file)
 )";
 
-std::string TempName(const char* tag) {
-    static LONG counter;
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    char name[MAX_PATH];
-    wsprintfA(name, "%scalverin-unix-%lu-%ld.%s", temp, GetCurrentProcessId(),
-              InterlockedIncrement(&counter), tag);
-    return name;
-}
-
-bool ReadText(const std::string& path, std::string* text) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE,
-                              nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    text->clear();
-    char buffer[4096];
-    DWORD read = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0)
-        text->append(buffer, read);
-    CloseHandle(file);
-    return true;
-}
-
-void WriteText(const std::string& path, const std::string& text) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return;
-    DWORD written = 0;
-    WriteFile(file, text.data(), DWORD(text.size()), &written, nullptr);
-    CloseHandle(file);
-}
-
 // Started and left to run: Wine hands out no handle of a Unix process.
 bool StartUnix(const std::string& scriptPath) {
     // Wine splits the command line by the Windows rules: double quotes.
@@ -122,10 +88,10 @@ std::string UnixPathOf(const std::string& windowsPath) {
 }
 
 int RunUnix(const std::string& command, std::string* output, DWORD timeoutMs) {
-    std::string script = TempName("sh");
-    std::string out = TempName("out");
-    std::string done = TempName("done");
-    WriteText(script, "( " + command + " ) >'" + UnixPathOf(out) + "' 2>&1\n" +
+    std::string script = UniqueTempPath("calverin-unix", ".sh");
+    std::string out = UniqueTempPath("calverin-unix", ".out");
+    std::string done = UniqueTempPath("calverin-unix", ".done");
+    WriteFileBytes(script, "( " + command + " ) >'" + UnixPathOf(out) + "' 2>&1\n" +
                           "echo $? >'" + UnixPathOf(done) + ".tmp'\n" + "mv '" +
                           UnixPathOf(done) + ".tmp' '" + UnixPathOf(done) + "'\n");
     int status = -1;
@@ -133,10 +99,10 @@ int RunUnix(const std::string& command, std::string* output, DWORD timeoutMs) {
         WaitUntil([&] { return GetFileAttributesA(done.c_str()) != INVALID_FILE_ATTRIBUTES; },
                   timeoutMs)) {
         std::string text;
-        if (ReadText(done, &text))
+        if (ReadFileBytes(done, &text))
             status = std::atoi(text.c_str());
     }
-    if (output && !ReadText(out, output))
+    if (output && !ReadFileBytes(out, output))
         output->clear();
     DeleteFileA(script.c_str());
     DeleteFileA(out.c_str());
@@ -158,17 +124,17 @@ void BellCounter::DeliverOwnBells() {
 BellCounter::BellCounter() {
     // Earlier bells of this process must not be counted.
     DeliverOwnBells();
-    folder_ = TempName("bells");
+    folder_ = UniqueTempPath("calverin-unix", ".bells");
     CreateDirectoryA(folder_.c_str(), nullptr);
-    WriteText(folder_ + "\\listener.py", kBellListener);
-    WriteText(folder_ + "\\run.sh", "exec python3 '" + UnixPathOf(folder_ + "\\listener.py") +
+    WriteFileBytes(folder_ + "\\listener.py", kBellListener);
+    WriteFileBytes(folder_ + "\\run.sh", "exec python3 '" + UnixPathOf(folder_ + "\\listener.py") +
                                         "' '" + UnixPathOf(folder_ + "\\count") + "' '" +
                                         UnixPathOf(folder_ + "\\stop") + "'\n");
     StartUnix(folder_ + "\\run.sh");
 }
 
 BellCounter::~BellCounter() {
-    WriteText(folder_ + "\\stop", "");
+    WriteFileBytes(folder_ + "\\stop", "");
     WaitUntil([&] { return Count() < 0; }, 2000);
     for (const char* name : {"count", "count.tmp", "listener.py", "run.sh", "stop"})
         DeleteFileA((folder_ + "\\" + name).c_str());
@@ -181,7 +147,7 @@ bool BellCounter::Ready(DWORD timeoutMs) const {
 
 int BellCounter::Count() const {
     std::string text;
-    if (!ReadText(folder_ + "\\count", &text) || text.empty())
+    if (!ReadFileBytes(folder_ + "\\count", &text) || text.empty())
         return -1;
     return std::atoi(text.c_str());
 }

@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "res/resource.h"
+#include "tests/support/RegistrySnapshot.h"
 #include "tests/ui/DialogTestSupport.h"
 #include "ui/LinkButton.h"
 
@@ -32,7 +33,7 @@ protected:
         MainWindowTest::SetUp();
         log_ = scratch_.Path() + "\\opened.txt";
         SetEnvironmentVariableA("CALVERIN_URL_LOG", log_.c_str());
-        guard_ = new RegistryValuesGuard(HKEY_CLASSES_ROOT, kHttpCommandKey, {""});
+        guard_ = new RegistrySnapshot(HKEY_CLASSES_ROOT, kHttpCommandKey);
         std::string command = "\"" + ExeFolder() + "\\calverin_url_recorder.exe\" \"%1\"";
         RegSetValueA(HKEY_CLASSES_ROOT, kHttpCommandKey, REG_SZ, command.c_str(),
                      (DWORD)command.size());
@@ -47,17 +48,7 @@ protected:
         MainWindowTest::TearDown();
     }
     // Opens the dialog with the main window's command and drives it.
-    void Open(const std::function<void(HWND)>& drive) {
-        bool found = false;
-        RunModal(
-            main_,
-            [&] {
-                SendMessageA(main_, WM_COMMAND, IDM_ABOUT, 0);
-                return (INT_PTR)0;
-            },
-            drive, &found);
-        EXPECT_TRUE(found) << "the About dialog did not open";
-    }
+    void Open(const std::function<void(HWND)>& drive) { OpenByCommand(IDM_ABOUT, "About", drive); }
     // The addresses opened so far, one per line.
     std::vector<std::string> Opened() const {
         std::ifstream file(log_);
@@ -71,7 +62,7 @@ protected:
     }
 
     std::string log_;
-    RegistryValuesGuard* guard_ = nullptr;
+    RegistrySnapshot* guard_ = nullptr;
     HHOOK hook_ = nullptr;
 };
 

@@ -6,6 +6,7 @@
 #include "app/Settings.h"
 #include "res/resource.h"
 #include "tests/support/AppDriver.h"
+#include "tests/support/BoxWatch.h"
 #include "tests/support/TestSupport.h"
 #include "ui/MainWindow.h"
 
@@ -41,12 +42,6 @@ LRESULT CALLBACK StandInProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     default:
         return DefWindowProcA(window, message, wParam, lParam);
     }
-}
-
-std::string TextOf(HWND window) {
-    char text[256] = "";
-    GetWindowTextA(window, text, sizeof text);
-    return text;
 }
 
 std::string ShortPathOf(const std::string& path) {
@@ -123,7 +118,7 @@ TEST_F(ComparisonTest, SetHashFieldRecordsTheFileFactsAndItsFullShortPath) {
     SetHashField(hash1_, &FieldInfo[0], kAbc, abcFile_.c_str(), false);
     const HashFieldInfo& info = FieldInfo[0];
     EXPECT_STREQ(info.hash, kAbc);
-    EXPECT_EQ(TextOf(hash1_), kAbc);
+    EXPECT_EQ(WindowText(hash1_), kAbc);
     EXPECT_EQ(info.sizeLow, 3u);
     EXPECT_EQ(info.sizeHigh, 0u);
     WIN32_FILE_ATTRIBUTE_DATA attributes;
@@ -141,7 +136,7 @@ TEST_F(ComparisonTest, SetHashFieldRecordsTheFileFactsAndItsFullShortPath) {
     SetHashField(hash2_, &FieldInfo[1], kAbc, "copy.txt", true);
     SetCurrentDirectoryA(oldFolder);
     EXPECT_STRCASEEQ(FieldInfo[1].path, ShortPathOf(abcCopy_).c_str());
-    EXPECT_EQ(TextOf(hash2_), "") << "keep text leaves the field alone";
+    EXPECT_EQ(WindowText(hash2_), "") << "keep text leaves the field alone";
 }
 
 TEST_F(ComparisonTest, AFileThatCannotBeReadKeepsItsFactsUnknown) {
@@ -162,10 +157,10 @@ TEST_F(ComparisonTest, AFileThatCannotBeReadKeepsItsFactsUnknown) {
 TEST_F(ComparisonTest, VerdictColoursFollowTheFilesBehindTheChecksums) {
     // The same file twice.
     SetHashField(hash1_, &FieldInfo[0], kAbc, abcFile_.c_str(), false);
-    EXPECT_EQ(TextOf(open_), "Open") << "one field is not yet a pair";
+    EXPECT_EQ(WindowText(open_), "Open") << "one field is not yet a pair";
     SetHashField(hash2_, &FieldInfo[1], kAbc, abcFile_.c_str(), false);
     EXPECT_EQ(FieldColour, kSameFile);
-    EXPECT_EQ(TextOf(open_), "Compare");
+    EXPECT_EQ(WindowText(open_), "Compare");
 
     // Once by its long and once by its short name.
     SetHashField(hash2_, &FieldInfo[1], kAbc, ShortPathOf(abcFile_).c_str(), false);
@@ -178,7 +173,7 @@ TEST_F(ComparisonTest, VerdictColoursFollowTheFilesBehindTheChecksums) {
     // Different checksums.
     SetHashField(hash2_, &FieldInfo[1], kXyz, xyzFile_.c_str(), false);
     EXPECT_EQ(FieldColour, kDiffHash);
-    EXPECT_EQ(TextOf(open_), "Compare");
+    EXPECT_EQ(WindowText(open_), "Compare");
 
     // A typed upper-case copy of field 1's checksum: identical, not the same file.
     std::string upper = kAbc;
@@ -190,36 +185,36 @@ TEST_F(ComparisonTest, VerdictColoursFollowTheFilesBehindTheChecksums) {
     // One field shorter than a checksum: Open and the window colour.
     Type(hash2_, "abc");
     EXPECT_EQ(FieldColour, GetSysColor(COLOR_WINDOW));
-    EXPECT_EQ(TextOf(open_), "Open");
+    EXPECT_EQ(WindowText(open_), "Open");
 }
 
 TEST_F(ComparisonTest, AFullLengthTextThatIsNotHexIsMarkedInvalid) {
     // Field 1 empty: the text stays in field 2 in the invalid colour.
     const char* notHex = "900150983cd24fb0d6963f7d28e17fzz";
     Type(hash2_, notHex);
-    EXPECT_EQ(TextOf(hash2_), notHex);
-    EXPECT_EQ(TextOf(hash1_), "");
+    EXPECT_EQ(WindowText(hash2_), notHex);
+    EXPECT_EQ(WindowText(hash1_), "");
     EXPECT_EQ(FieldColour, InvalidChecksumColour);
     EXPECT_EQ(InvalidChecksumColour, RGB(255, 55, 55));
 
     // Field 1 filled: the pair is not comparable and Open keeps its text.
     SetHashField(hash1_, &FieldInfo[0], kAbc, abcFile_.c_str(), false);
     EXPECT_EQ(FieldColour, InvalidChecksumColour);
-    EXPECT_EQ(TextOf(open_), "Open");
+    EXPECT_EQ(WindowText(open_), "Open");
     EXPECT_FALSE(IsPairComparable());
     Type(hash2_, kXyz);
     EXPECT_TRUE(IsPairComparable());
     Type(hash2_, notHex);
-    EXPECT_EQ(TextOf(open_), "Compare") << "only a short field turns it back to Open";
+    EXPECT_EQ(WindowText(open_), "Compare") << "only a short field turns it back to Open";
 }
 
 TEST_F(ComparisonTest, ALoneChecksumInField2MovesToField1) {
     Type(hash2_, kAbc);
-    EXPECT_EQ(TextOf(hash1_), kAbc);
-    EXPECT_EQ(TextOf(hash2_), "");
+    EXPECT_EQ(WindowText(hash1_), kAbc);
+    EXPECT_EQ(WindowText(hash2_), "");
     EXPECT_STREQ(FieldInfo[0].hash, kAbc);
     EXPECT_STREQ(FieldInfo[0].path, "");
-    EXPECT_EQ(TextOf(open_), "Open");
+    EXPECT_EQ(WindowText(open_), "Open");
     EXPECT_EQ(FieldColour, GetSysColor(COLOR_WINDOW));
 }
 
@@ -266,26 +261,21 @@ TEST_F(ComparisonTest, Field2AloneGetsTheVerdictBrush) {
 }
 
 struct BoxSeen {
-    MessageBoxContents contents;
+    FoundBox contents;
     bool found = false;
 };
 
-// Runs the compare step on this thread while a helper answers its box.
+// Runs the compare step on this thread while a helper answers its box. No
+// messages are pumped here once the step returns: what it posts stays queued.
 BoxSeen CompareAndAnswer(HWND owner, int answer) {
     BoxSeen seen;
     std::thread helper([&] {
-        HWND box = nullptr;
-        DWORD start = GetTickCount();
-        while (box == nullptr && GetTickCount() - start < kAppWait) {
-            box = FindDialogOwnedBy(GetCurrentProcessId(), owner);
-            if (box == nullptr)
-                Sleep(10);
-        }
+        HWND box = WaitForOwnedDialog(owner, kAppWait);
         if (box == nullptr)
             return;
         seen.found = true;
-        seen.contents = AppDriver::ReadMessageBox(box);
-        AppDriver::Answer(box, answer);
+        seen.contents = ReadBox(box);
+        PressButton(box, answer);
     });
     CompareFields();
     helper.join();
@@ -320,7 +310,7 @@ TEST_F(ComparisonTest, CompareBoxSaysNotIdenticalWithNoAsDefault) {
     EXPECT_EQ(seen.contents.defaultButton, IDNO);
     PumpMessages();
     EXPECT_TRUE(commandsReceived.empty()) << "No clears nothing";
-    EXPECT_EQ(TextOf(hash1_), kAbc);
+    EXPECT_EQ(WindowText(hash1_), kAbc);
 }
 
 // The same verdicts as the user sees them: field 2's pixels in the real program.
@@ -367,13 +357,13 @@ TEST(ComparisonRoad, Field2ShowsTheVerdictOnScreen) {
     app.Command(IDC_OPEN);
     HWND box = app.WaitForOwnedDialog();
     ASSERT_NE(box, nullptr);
-    MessageBoxContents contents = AppDriver::ReadMessageBox(box);
+    FoundBox contents = ReadBox(box);
     EXPECT_EQ(contents.caption, "Calverin");
     EXPECT_EQ(contents.text,
               "MD5 checksums are not identical.\n\nDo you want clear the checksums?");
     EXPECT_EQ(contents.defaultButton, IDNO);
     EXPECT_TRUE(contents.hasIcon);
-    AppDriver::Answer(box, IDNO);
+    PressButton(box, IDNO);
     ASSERT_TRUE(app.WaitForNoOwnedDialog());
     EXPECT_EQ(app.Text(IDC_HASH1).size(), 32u) << "No keeps both";
 
@@ -399,11 +389,11 @@ TEST(ComparisonRoad, Field2ShowsTheVerdictOnScreen) {
     app.Command(IDC_OPEN);
     box = app.WaitForOwnedDialog();
     ASSERT_NE(box, nullptr);
-    contents = AppDriver::ReadMessageBox(box);
+    contents = ReadBox(box);
     EXPECT_EQ(contents.caption, "Calverin");
     EXPECT_EQ(contents.text, "MD5 checksums are identical.\n\nDo you want clear the checksums?");
     EXPECT_EQ(contents.defaultButton, IDYES);
-    AppDriver::Answer(box, IDYES);
+    PressButton(box, IDYES);
     EXPECT_TRUE(app.WaitForText(IDC_HASH1, ""));
     EXPECT_TRUE(app.WaitForText(IDC_HASH2, ""));
     EXPECT_TRUE(app.WaitForField2Colour(window));

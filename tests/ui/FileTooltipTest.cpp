@@ -25,18 +25,6 @@ INT_PTR CALLBACK HostProc(HWND, UINT message, WPARAM wParam, LPARAM lParam) {
     return FALSE;
 }
 
-HWND CreateHostDialog() {
-    struct alignas(4) Template {
-        DLGTEMPLATE dialog;
-        WORD menu, windowClass, title;
-    } empty = {};
-    empty.dialog.style = WS_POPUP | WS_CAPTION | DS_MODALFRAME;
-    empty.dialog.cx = 240;
-    empty.dialog.cy = 80;
-    return CreateDialogIndirectParamA(GetModuleHandleA(nullptr), &empty.dialog, nullptr, HostProc,
-                                      0);
-}
-
 HWND CreateField(HWND host, int id, int top) {
     return CreateWindowExA(WS_EX_STATICEDGE, "EDIT", "",
                            WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL | ES_CENTER, 10, top, 300, 20,
@@ -84,7 +72,7 @@ std::string SizeText(DWORD low, DWORD high) {
 class FileTooltipTest : public testing::Test {
 protected:
     void SetUp() override {
-        host = CreateHostDialog();
+        host = CreateHostDialog(HostProc);
         ASSERT_NE(host, nullptr);
         memset(FieldInfo, 0, sizeof FieldInfo);
         field1 = CreateField(host, IDC_HASH1, 10);

@@ -187,7 +187,7 @@ TEST(HashFieldDesktop, FileTooltipShowsWhereTheChecksumCameFrom) {
     std::string expected = std::string(longPath) + "\r\nModified: " +
                            FormatFileTime(time, &modified) + "\r\nSize: " +
                            FormatFileSize(size, 3, 0);
-    EXPECT_EQ(WindowTextOf(tip), expected);
+    EXPECT_EQ(WindowText(tip), expected);
     RECT tipFrame = {}, fieldFrame = {};
     GetWindowRect(tip, &tipFrame);
     GetWindowRect(app.Control(IDC_HASH1), &fieldFrame);

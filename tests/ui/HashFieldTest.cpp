@@ -27,19 +27,6 @@ INT_PTR CALLBACK HostProc(HWND, UINT message, WPARAM wParam, LPARAM) {
     return FALSE;
 }
 
-// An empty dialog; the fields are added as children like those of IDD_MAIN.
-HWND CreateHostDialog() {
-    struct alignas(4) Template {
-        DLGTEMPLATE dialog;
-        WORD menu, windowClass, title;
-    } empty = {};
-    empty.dialog.style = WS_POPUP | WS_CAPTION | DS_MODALFRAME;
-    empty.dialog.cx = 240;
-    empty.dialog.cy = 80;
-    return CreateDialogIndirectParamA(GetModuleHandleA(nullptr), &empty.dialog, nullptr, HostProc,
-                                      0);
-}
-
 HWND CreateField(HWND host, int id, DWORD extraStyle, int top) {
     HWND field = CreateWindowExA(WS_EX_STATICEDGE, "EDIT", "",
                                  WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL | ES_CENTER |
@@ -48,12 +35,6 @@ HWND CreateField(HWND host, int id, DWORD extraStyle, int top) {
                                  GetModuleHandleA(nullptr), nullptr);
     SendMessageA(field, EM_LIMITTEXT, 32, 0);
     return field;
-}
-
-std::string Text(HWND window) {
-    char buffer[256] = "";
-    GetWindowTextA(window, buffer, sizeof buffer);
-    return buffer;
 }
 
 bool OpenClipboardWaiting(HWND owner) {
@@ -174,7 +155,7 @@ MenuStates RightClick(HWND field) {
 class HashFieldTest : public testing::Test {
 protected:
     void SetUp() override {
-        host = CreateHostDialog();
+        host = CreateHostDialog(HostProc);
         ASSERT_NE(host, nullptr);
         field1 = CreateField(host, IDC_HASH1, ES_READONLY, 10);
         field2 = CreateField(host, IDC_HASH2, 0, 40);
@@ -234,7 +215,7 @@ TEST_F(HashFieldTest, CtrlVTakesACommonLayoutIntoEitherFieldCaseKept) {
             SetField(field, "");
             ASSERT_TRUE(PutClipboardText(host, layout));
             TypeControl(field, 'V');
-            EXPECT_EQ(Text(field), kChecksum) << '"' << layout << '"';
+            EXPECT_EQ(WindowText(field), kChecksum) << '"' << layout << '"';
             EXPECT_EQ(FieldChanges, 1);
         }
     }
@@ -244,7 +225,7 @@ TEST_F(HashFieldTest, CtrlVTakesACommonLayoutIntoEitherFieldCaseKept) {
     SetField(field1, kOther);
     ASSERT_TRUE(PutClipboardBytes(host, std::string(kChecksum) + std::string("\0" "0123", 5)));
     TypeControl(field1, 'V');
-    EXPECT_EQ(Text(field1), kChecksum);
+    EXPECT_EQ(WindowText(field1), kChecksum);
 }
 
 TEST_F(HashFieldTest, RejectedPasteBeepsAndLeavesTheFieldAsItWas) {
@@ -267,10 +248,10 @@ TEST_F(HashFieldTest, RejectedPasteBeepsAndLeavesTheFieldAsItWas) {
         SetField(field1, kOther);
         EXPECT_FALSE(PasteHashFromClipboard(host, field1)) << '"' << text << '"';
         TypeControl(field1, 'V');
-        EXPECT_EQ(Text(field1), kOther) << '"' << text << '"';
+        EXPECT_EQ(WindowText(field1), kOther) << '"' << text << '"';
         SetField(field2, "");
         TypeControl(field2, 'V');
-        EXPECT_EQ(Text(field2), "") << '"' << text << '"';
+        EXPECT_EQ(WindowText(field2), "") << '"' << text << '"';
         EXPECT_EQ(FieldChanges, 0);
         beeps += 2;
         EXPECT_TRUE(bells.WaitForCount(beeps)) << '"' << text << '"';
@@ -292,12 +273,12 @@ TEST_F(HashFieldTest, NoWholeFieldPasteWhileAJobRuns) {
         EXPECT_FALSE(PasteHashFromClipboard(host, field1));
         TypeControl(field1, 'V');
         SendMessageA(field2, WM_PASTE, 0, 0);
-        EXPECT_EQ(Text(field1), kOther);
-        EXPECT_EQ(Text(field2), "");
+        EXPECT_EQ(WindowText(field1), kOther);
+        EXPECT_EQ(WindowText(field2), "");
     }
     JobState = Idle;
     EXPECT_TRUE(PasteHashFromClipboard(host, field1));
-    EXPECT_EQ(Text(field1), kChecksum);
+    EXPECT_EQ(WindowText(field1), kChecksum);
 }
 
 TEST_F(HashFieldTest, PartlyTypedFieldPastesLikeAnyEditControl) {
@@ -308,34 +289,34 @@ TEST_F(HashFieldTest, PartlyTypedFieldPastesLikeAnyEditControl) {
     Select(field2, 4, 4);
     TypeControl(field2, 'V');
     // Inserted at the caret, cut at the 32-character limit.
-    EXPECT_EQ(Text(field2), "0123" + std::string(kOther, 22) + "456789");
+    EXPECT_EQ(WindowText(field2), "0123" + std::string(kOther, 22) + "456789");
 
     // 32 characters with five of them selected: the selection is replaced.
     ASSERT_TRUE(PutClipboardText(host, "xy"));
     SetField(field2, kChecksum);
     Select(field2, 3, 8);
     TypeControl(field2, 'V');
-    EXPECT_EQ(Text(field2), "012xy89abcdefABCDEF0123456789");
+    EXPECT_EQ(WindowText(field2), "012xy89abcdefABCDEF0123456789");
 
     // All 32 selected: only a whole checksum replaces them; the first bell
     // heard is this rejection, so the standard pastes above did not beep.
     SetField(field2, kChecksum);
     Select(field2, 0, 32);
     TypeControl(field2, 'V');
-    EXPECT_EQ(Text(field2), kChecksum);
+    EXPECT_EQ(WindowText(field2), kChecksum);
     EXPECT_TRUE(bells.WaitForCount(1));
     EXPECT_EQ(bells.Count(), 1);
     ASSERT_TRUE(PutClipboardText(host, Grouped(8, {" "})));
     SetField(field2, kOther);
     Select(field2, 0, -1);
     TypeControl(field2, 'V');
-    EXPECT_EQ(Text(field2), kChecksum);
+    EXPECT_EQ(WindowText(field2), kChecksum);
 
     // The accepted paste did not beep either.
     ASSERT_TRUE(PutClipboardText(host, "not a checksum"));
     Select(field2, 0, -1);
     TypeControl(field2, 'V');
-    EXPECT_EQ(Text(field2), kChecksum);
+    EXPECT_EQ(WindowText(field2), kChecksum);
     EXPECT_TRUE(bells.WaitForCount(2));
     EXPECT_EQ(bells.Count(), 2);
 }
@@ -354,7 +335,7 @@ TEST_F(HashFieldTest, CopyTakesTheWholeFieldUnlessPartIsSelected) {
         Select(field, 2, 9);
         TypeControl(field, 'C');
         EXPECT_EQ(ClipboardText(host), std::string(kChecksum + 2, 7));
-        EXPECT_EQ(Text(field), kChecksum);
+        EXPECT_EQ(WindowText(field), kChecksum);
     }
     // The menu's Copy goes the same way.
     Select(field1, 0, 0);
@@ -369,7 +350,7 @@ TEST_F(HashFieldTest, CutOfTheReadOnlyFieldTakesAllAndEmptiesItWhenIdle) {
         Select(field1, withSelection ? 3 : 0, withSelection ? 7 : 0);
         TypeControl(field1, 'X');
         EXPECT_EQ(ClipboardText(host), kChecksum);
-        EXPECT_EQ(Text(field1), "");
+        EXPECT_EQ(WindowText(field1), "");
         EXPECT_EQ(FieldChanges, 1);
     }
     // While a job runs the cut only copies.
@@ -377,7 +358,7 @@ TEST_F(HashFieldTest, CutOfTheReadOnlyFieldTakesAllAndEmptiesItWhenIdle) {
     SetField(field1, kOther);
     TypeControl(field1, 'X');
     EXPECT_EQ(ClipboardText(host), kOther);
-    EXPECT_EQ(Text(field1), kOther);
+    EXPECT_EQ(WindowText(field1), kOther);
     EXPECT_EQ(FieldChanges, 0);
 }
 
@@ -387,24 +368,24 @@ TEST_F(HashFieldTest, CutInTheEditableField) {
     Select(field2, 4, 4);
     SendMessageA(field2, WM_COMMAND, IDM_CUT, 0);
     EXPECT_EQ(ClipboardText(host), kChecksum);
-    EXPECT_EQ(Text(field2), "");
+    EXPECT_EQ(WindowText(field2), "");
     // Part selected: the edit control's own cut, also during a job.
     JobState = Searching;
     SetField(field2, kChecksum);
     Select(field2, 0, 10);
     TypeControl(field2, 'X');
     EXPECT_EQ(ClipboardText(host), std::string(kChecksum, 10));
-    EXPECT_EQ(Text(field2), std::string(kChecksum + 10));
+    EXPECT_EQ(WindowText(field2), std::string(kChecksum + 10));
 }
 
 TEST_F(HashFieldTest, ClearHashEmptiesOnlyWhenIdle) {
     SetField(field2, kChecksum);
     JobState = NextPending;
     SendMessageA(field2, WM_COMMAND, IDM_CLEAR_FIELD, 0);
-    EXPECT_EQ(Text(field2), kChecksum);
+    EXPECT_EQ(WindowText(field2), kChecksum);
     JobState = Idle;
     SendMessageA(field2, WM_COMMAND, IDM_CLEAR_FIELD, 0);
-    EXPECT_EQ(Text(field2), "");
+    EXPECT_EQ(WindowText(field2), "");
     EXPECT_EQ(FieldChanges, 1);
 }
 

@@ -14,17 +14,7 @@ constexpr const char* kMd5Empty = "d41d8cd98f00b204e9800998ecf8427e";
 class HashStringDialogTest : public MainWindowTest {
 protected:
     // Opens the dialog with the main window's command and drives it.
-    void Open(const std::function<void(HWND)>& drive) {
-        bool found = false;
-        RunModal(
-            main_,
-            [&] {
-                SendMessageA(main_, WM_COMMAND, IDM_HASH_STRING, 0);
-                return (INT_PTR)0;
-            },
-            drive, &found);
-        EXPECT_TRUE(found) << "the Hash String dialog did not open";
-    }
+    void Open(const std::function<void(HWND)>& drive) { OpenByCommand(IDM_HASH_STRING, "Hash String", drive); }
     std::string Field1() const { return WindowText(GetDlgItem(main_, IDC_HASH1)); }
 };
 

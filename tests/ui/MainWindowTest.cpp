@@ -29,12 +29,6 @@ void Command(HWND window, WORD id, WORD notification = 0) {
 // What an accelerator sends.
 void AcceleratorCommand(HWND window, WORD id) { Command(window, id, 1); }
 
-std::string Text(HWND control) {
-    char text[256] = "";
-    GetWindowTextA(control, text, sizeof text);
-    return text;
-}
-
 // A key press as the message loop sees it, run through the accelerator table
 // with the given modifier keys held in this thread's keyboard state.
 bool PressAccelerator(HWND window, HACCEL table, UINT key, UINT modifier = 0) {
@@ -122,7 +116,7 @@ TEST_F(MainWindowTest, InitialisationSetsPicturesStatusLineAndLimits) {
     for (int picture : {IDC_EXPAND, IDC_COLLAPSE, IDC_MENU})
         EXPECT_NE(SendDlgItemMessageA(window_, picture, STM_GETIMAGE, IMAGE_BITMAP, 0), 0)
             << picture;
-    EXPECT_EQ(Text(StatusButton), "Calverin");
+    EXPECT_EQ(WindowText(StatusButton), "Calverin");
     EXPECT_FALSE(IsWindowEnabled(StatusButton));
     EXPECT_EQ(SendMessageA(Hash1Field, EM_GETLIMITTEXT, 0, 0), 32);
     EXPECT_EQ(SendMessageA(Hash2Field, EM_GETLIMITTEXT, 0, 0), 32);
@@ -186,8 +180,8 @@ TEST_F(MainWindowTest, WhileBusyGuardedCommandsDoNothingAndMenuIsGreyed) {
     for (WORD id : {IDM_CLEAR_HASH1, IDM_CLEAR_HASH2, IDM_CLEAR_BOTH})
         Command(window_, id);
     AcceleratorCommand(window_, IDM_CLEAR_BOTH);  // Ctrl+Delete
-    EXPECT_EQ(Text(Hash1Field), kChecksumA);
-    EXPECT_EQ(Text(Hash2Field), kChecksumB);
+    EXPECT_EQ(WindowText(Hash1Field), kChecksumA);
+    EXPECT_EQ(WindowText(Hash2Field), kChecksumB);
     {
         // Searching would ask for a checksum in field 1; busy, it must not.
         SetWindowTextA(Hash1Field, "");
@@ -224,7 +218,7 @@ TEST_F(MainWindowTest, WhileBusyGuardedCommandsDoNothingAndMenuIsGreyed) {
         EXPECT_FALSE(Grayed(mainMenu, id)) << id;
     // The clear items also follow the fields.
     Command(window_, IDM_CLEAR_HASH2);
-    EXPECT_EQ(Text(Hash2Field), "");
+    EXPECT_EQ(WindowText(Hash2Field), "");
     SendMessageA(window_, WM_INITMENUPOPUP, (WPARAM)mainMenu, 0);
     EXPECT_FALSE(Grayed(mainMenu, IDM_CLEAR_HASH1));
     EXPECT_TRUE(Grayed(mainMenu, IDM_CLEAR_HASH2));
@@ -236,8 +230,8 @@ TEST_F(MainWindowTest, WhileBusyGuardedCommandsDoNothingAndMenuIsGreyed) {
     EXPECT_TRUE(Grayed(mainMenu, IDM_CLEAR_BOTH));
     Command(window_, IDC_EXPAND);
     Command(window_, IDM_CLEAR_BOTH);
-    EXPECT_EQ(Text(Hash1Field), "");
-    EXPECT_EQ(Text(Hash2Field), "");
+    EXPECT_EQ(WindowText(Hash1Field), "");
+    EXPECT_EQ(WindowText(Hash2Field), "");
     SendMessageA(window_, WM_INITMENUPOPUP, (WPARAM)mainMenu, 0);
     EXPECT_TRUE(Grayed(mainMenu, IDM_CLEAR_HASH1));
 
@@ -368,16 +362,9 @@ TEST_F(MainWindowTest, SearchAsksForChecksumAfterExpanding) {
     SetWindowTextA(Hash1Field, kChecksumA);
     // With a checksum the folder picker opens instead of the box: cancelled.
     BoxCloser safetyNet("Calverin");
-    std::thread cancelPicker([this] {
-        HWND picker = nullptr;
-        WaitUntil([&] {
-            return (picker = FindDialogOwnedBy(GetCurrentProcessId(), window_)) != nullptr;
-        });
-        if (picker)
-            AppDriver::Answer(picker, IDCANCEL);
-    });
-    Command(window_, IDM_SEARCH_HASH);
-    cancelPicker.join();
+    WithOwnedDialog(
+        window_, [&] { Command(window_, IDM_SEARCH_HASH); },
+        [](HWND picker) { PressButton(picker, IDCANCEL); });
     EXPECT_FALSE(safetyNet.Stop().found);
 }
 

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/TestSupport.h"
+
 namespace {
 
 struct Control {
@@ -292,18 +294,6 @@ INT_PTR CALLBACK TrivialProc(HWND, UINT message, WPARAM, LPARAM) {
     return message == WM_INITDIALOG ? TRUE : FALSE;
 }
 
-std::string ClassOf(HWND window) {
-    char name[64] = "";
-    GetClassNameA(window, name, sizeof name);
-    return name;
-}
-
-std::string TextOf(HWND window) {
-    char text[256] = "";
-    GetWindowTextA(window, text, sizeof text);
-    return text;
-}
-
 // The rectangle of a child in the parent's client coordinates.
 RECT ChildRect(HWND child) {
     RECT rect;
@@ -320,7 +310,7 @@ void ExpectCreated(int id, const Dialog& expected) {
                                      TrivialProc, 0);
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(ClassOf(dialog), "#32770");
-    EXPECT_EQ(TextOf(dialog), expected.caption);
+    EXPECT_EQ(WindowText(dialog), expected.caption);
     DWORD style = GetWindowLongA(dialog, GWL_STYLE);
     EXPECT_EQ(style & (WS_CAPTION | WS_SYSMENU | WS_THICKFRAME),
               expected.style & (WS_CAPTION | WS_SYSMENU | WS_THICKFRAME));
@@ -342,7 +332,7 @@ void ExpectCreated(int id, const Dialog& expected) {
         EXPECT_EQ(static_cast<WORD>(GetDlgCtrlID(child)), static_cast<WORD>(e.id));
         EXPECT_STRCASEEQ(ClassOf(child).c_str(), e.className.c_str());
         if (e.text[0] != '#') {
-            EXPECT_EQ(TextOf(child), e.text);
+            EXPECT_EQ(WindowText(child), e.text);
         }
         // Controls may add bits of their own; the tabled ones must be there,
         // but for what a control hands to a part of its own: an edit draws its
