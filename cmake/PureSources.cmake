@@ -10,9 +10,6 @@ set(CALVERIN_PURE_SOURCES
     jobs/SizeText.cpp
     app/CommandLineScan.cpp
     ui/LayoutAnchor.cpp
-    jobs/HashBatch.cpp
-    ui/HexText.cpp
-    app/Placement.cpp
     ui/ChecksumScan.cpp
 )
 
@@ -27,9 +24,6 @@ set(CALVERIN_PURE_TESTS
     tests/jobs/SizeTextTest.cpp
     tests/app/CommandLineScanTest.cpp
     tests/ui/LayoutAnchorTest.cpp
-    tests/jobs/HashBatchTest.cpp
-    tests/ui/HexTextTest.cpp
-    tests/app/PlacementTest.cpp
     tests/ui/ChecksumScanTest.cpp
 )
 

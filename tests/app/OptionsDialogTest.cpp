@@ -19,7 +19,7 @@ const std::vector<std::string> kOptionKeys = {
     "WindowOpacity",   "SameFileColor",  "SameHashColor",  "DiffHashColor",    "MultipleFiles",
 };
 
-class OptionsDialogTest : public MainWindowTest {
+class OptionsDialogTest : public DialogHostTest {
 protected:
     // Opens the dialog with the main window's command and drives it.
     void Open(const std::function<void(HWND)>& drive) { OpenByCommand(IDM_OPTIONS, "Options", drive); }

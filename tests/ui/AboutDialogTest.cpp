@@ -27,10 +27,10 @@ LRESULT CALLBACK CountLinkClicks(int code, WPARAM wParam, LPARAM lParam) {
 }
 
 // The prefix's http handler replaced by a recorder of the addresses opened.
-class AboutDialogTest : public MainWindowTest {
+class AboutDialogTest : public DialogHostTest {
 protected:
     void SetUp() override {
-        MainWindowTest::SetUp();
+        DialogHostTest::SetUp();
         log_ = scratch_.Path() + "\\opened.txt";
         SetEnvironmentVariableA("CALVERIN_URL_LOG", log_.c_str());
         guard_ = new RegistrySnapshot(HKEY_CLASSES_ROOT, kHttpCommandKey);
@@ -45,7 +45,7 @@ protected:
         UnhookWindowsHookEx(hook_);
         delete guard_;
         SetEnvironmentVariableA("CALVERIN_URL_LOG", nullptr);
-        MainWindowTest::TearDown();
+        DialogHostTest::TearDown();
     }
     // Opens the dialog with the main window's command and drives it.
     void Open(const std::function<void(HWND)>& drive) { OpenByCommand(IDM_ABOUT, "About", drive); }

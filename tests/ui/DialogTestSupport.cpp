@@ -19,7 +19,7 @@ void SetDefaultSettings(bool useRegistry) {
     Settings.MultipleFiles = 1;
 }
 
-void MainWindowTest::SetUp() {
+void DialogHostTest::SetUp() {
     savedSettings_ = Settings;
     memcpy(savedIniPath_, IniPath, MAX_PATH);
     savedModule_ = ResourceModule;
@@ -32,7 +32,7 @@ void MainWindowTest::SetUp() {
     RecreateMainWindow();
 }
 
-void MainWindowTest::TearDown() {
+void DialogHostTest::TearDown() {
     DestroyMainWindow();
     JobState = Idle;
     Settings = savedSettings_;
@@ -40,7 +40,7 @@ void MainWindowTest::TearDown() {
     ResourceModule = savedModule_;
 }
 
-void MainWindowTest::RecreateMainWindow() {
+void DialogHostTest::RecreateMainWindow() {
     DestroyMainWindow();
     main_ = CreateModuleDialog(MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainWindowProc);
     ASSERT_NE(main_, nullptr);
@@ -48,7 +48,7 @@ void MainWindowTest::RecreateMainWindow() {
     ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(main_) != FALSE; }));
 }
 
-void MainWindowTest::OpenByCommand(int command, const char* name,
+void DialogHostTest::OpenByCommand(int command, const char* name,
                                    const std::function<void(HWND)>& drive) {
     bool found = false;
     RunModal(
@@ -61,7 +61,7 @@ void MainWindowTest::OpenByCommand(int command, const char* name,
     EXPECT_TRUE(found) << "the " << name << " dialog did not open";
 }
 
-void MainWindowTest::DestroyMainWindow() {
+void DialogHostTest::DestroyMainWindow() {
     if (!main_)
         return;
     DestroyWindow(main_);

@@ -18,7 +18,7 @@
 // Settings at their defaults with the INI store in a scratch folder, the
 // program's own resources, and a main window created as start-up does. Puts
 // every process-wide value back afterwards.
-class MainWindowTest : public testing::Test {
+class DialogHostTest : public testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;

@@ -11,7 +11,7 @@ namespace {
 constexpr const char* kMd5Abc = "900150983cd24fb0d6963f7d28e17f72";
 constexpr const char* kMd5Empty = "d41d8cd98f00b204e9800998ecf8427e";
 
-class HashStringDialogTest : public MainWindowTest {
+class HashStringDialogTest : public DialogHostTest {
 protected:
     // Opens the dialog with the main window's command and drives it.
     void Open(const std::function<void(HWND)>& drive) { OpenByCommand(IDM_HASH_STRING, "Hash String", drive); }
