@@ -6,11 +6,8 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 
-if [ -z "${CALVERIN_UNDER_XVFB:-}" ]; then
-    "$root/scripts/install-deps.sh"
-    "$root/scripts/build.sh" win
-    CALVERIN_UNDER_XVFB=1 exec xvfb-run -a -s "-screen 0 800x600x24 -nolisten tcp" "$0" "$@"
-fi
+. "$root/scripts/xvfb.sh"
+reexec_under_xvfb 800x600 "$0" "$@"
 
 prefix="$root/build/win/dialogshots-prefix"
 export WINEPREFIX=$prefix WINEARCH=win32 WINEDEBUG=-all

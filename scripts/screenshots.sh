@@ -5,11 +5,8 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 
-if [ -z "${CALVERIN_UNDER_XVFB:-}" ]; then
-    "$root/scripts/install-deps.sh"
-    "$root/scripts/build.sh" win
-    CALVERIN_UNDER_XVFB=1 exec xvfb-run -a -s "-screen 0 640x480x24 -nolisten tcp" "$0" "$@"
-fi
+. "$root/scripts/xvfb.sh"
+reexec_under_xvfb 640x480 "$0" "$@"
 
 prefix="$root/build/win/runprefix"
 export WINEPREFIX=$prefix WINEARCH=win32 WINEDEBUG=-all

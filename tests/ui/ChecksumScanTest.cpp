@@ -1,4 +1,5 @@
 #include "ui/ChecksumScan.h"
+#include "tests/support/ChecksumLayouts.h"
 
 #include <gtest/gtest.h>
 #include <cstring>
@@ -9,16 +10,8 @@ namespace {
 
 const char kDigits[] = "0123456789abcdefABCDEF0123456789";
 
-// The 32 digits split into groups of size, joined by the separators in turn.
 std::string Grouped(size_t size, const std::vector<std::string>& separators) {
-    std::string text;
-    size_t gap = 0;
-    for (size_t i = 0; i < 32; i += size) {
-        if (i != 0)
-            text += separators[gap++ % separators.size()];
-        text.append(kDigits + i, size);
-    }
-    return text;
+    return GroupedChecksum(kDigits, size, separators);
 }
 
 // Scans the whole string (embedded zeros included) and reports the digits.

@@ -1,5 +1,6 @@
 // The hash fields' edit behaviour on edit controls of a dialog of the test's
 // own, with the real clipboard and the program's own edit_menu.
+#include "tests/support/ChecksumLayouts.h"
 #include "ui/HashField.h"
 
 #include "jobs/JobRunner.h"
@@ -185,14 +186,7 @@ protected:
 };
 
 std::string Grouped(size_t size, const std::vector<std::string>& separators) {
-    std::string text;
-    size_t gap = 0;
-    for (size_t i = 0; i < 32; i += size) {
-        if (i != 0)
-            text += separators[gap++ % separators.size()];
-        text.append(kChecksum + i, size);
-    }
-    return text;
+    return GroupedChecksum(kChecksum, size, separators);
 }
 
 } // namespace
