@@ -260,7 +260,10 @@ TEST_F(HashFieldTest, RejectedPasteBeepsAndLeavesTheFieldAsItWas) {
 }
 
 TEST_F(HashFieldTest, NoWholeFieldPasteWhileAJobRuns) {
+    BellCounter bells;
+    ASSERT_TRUE(bells.Ready());
     ASSERT_TRUE(PutClipboardText(host, kChecksum));
+    int beeps = 0;
     for (LONG state : {Hashing, Searching, NextPending, SearchPaused}) {
         JobState = state;
         SetField(field1, kOther);
@@ -269,10 +272,14 @@ TEST_F(HashFieldTest, NoWholeFieldPasteWhileAJobRuns) {
         SendMessageA(field2, WM_PASTE, 0, 0);
         EXPECT_EQ(WindowText(field1), kOther);
         EXPECT_EQ(WindowText(field2), "");
+        // Both rejected pastes sound the simple beep.
+        beeps += 2;
+        EXPECT_TRUE(bells.WaitForCount(beeps)) << "state " << state;
     }
     JobState = Idle;
     EXPECT_TRUE(PasteHashFromClipboard(host, field1));
     EXPECT_EQ(WindowText(field1), kChecksum);
+    EXPECT_EQ(bells.Count(), beeps);
 }
 
 TEST_F(HashFieldTest, PartlyTypedFieldPastesLikeAnyEditControl) {
