@@ -4,6 +4,7 @@
 
 #include "jobs/JobRunner.h"
 #include "res/resource.h"
+#include "tests/support/UnixTools.h"
 #include "tests/ui/DialogTestSupport.h"
 
 namespace {
@@ -189,6 +190,8 @@ TEST_F(HashStringDialogTest, ReopensAtThePlaceAndSizeItWasClosedAt) {
 }
 
 TEST_F(HashStringDialogTest, OkWhileAJobRunsKeepsTheDialogAndItsText) {
+    BellCounter bells;
+    ASSERT_TRUE(bells.Ready());
     ASSERT_TRUE(PutPictureOnClipboard());
     SetWindowTextA(GetDlgItem(main_, IDC_HASH1), "");
     Open([&](HWND dialog) {
@@ -200,6 +203,8 @@ TEST_F(HashStringDialogTest, OkWhileAJobRunsKeepsTheDialogAndItsText) {
         EXPECT_TRUE(IsWindowVisible(dialog));
         EXPECT_EQ(WindowText(edit), "abc");
         EXPECT_EQ(Field1(), "");
+        // The refused OK sounds the simple beep.
+        EXPECT_TRUE(bells.WaitForCount(1));
         // Once the job has ended, OK hashes the kept text.
         JobState = Idle;
         SendMessageA(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
