@@ -195,8 +195,10 @@ TEST_F(FileTooltipTest, FieldChangesKeepTheTipsInStep) {
     SetHashField(field1, &FieldInfo[0], kAbc, file.c_str(), false);
     SetHashField(field2, &FieldInfo[1], kAbc, file.c_str(), false);
     EXPECT_EQ(TipText(host, field2), FileTip(file));
-    // Typing into field 2: no tip while it is short, none once it is a
-    // different checksum.
+    // Typing into field 2: no tip while it is short, even while it still
+    // begins the file's checksum, and none once it is a different checksum.
+    SetWindowTextA(field2, std::string(kAbc, 31).c_str());
+    EXPECT_EQ(TipText(host, field2), "");
     SetWindowTextA(field2, "d16fb36f09");
     EXPECT_EQ(TipText(host, field2), "");
     SetWindowTextA(field2, kXyz);
