@@ -190,6 +190,31 @@ TEST_F(MainWindowTest, WhileBusyGuardedCommandsDoNothingAndMenuIsGreyed) {
         EXPECT_FALSE(safetyNet.Stop().found);
         SetWindowTextA(Hash1Field, kChecksumA);
     }
+    // Ctrl+O, Ctrl+T, Ctrl+B, Enter (a pair: it would compare), Options and
+    // About open no dialog or box while busy. One that opens all the same is
+    // closed again, so the test goes on.
+    for (WORD id : {IDM_OPEN_FILE, IDM_HASH_STRING, IDM_BENCHMARK, IDC_OPEN}) {
+        bool opened = WithOwnedDialog(
+            window_, [&] { AcceleratorCommand(window_, id); },
+            [](HWND dialog) {
+                PressButton(dialog, IDCANCEL);
+                if (!WaitUntil([&] { return !IsWindow(dialog); }, 2000))
+                    CloseBox(dialog);
+            });
+        EXPECT_FALSE(opened) << id;
+    }
+    for (WORD id : {IDM_OPTIONS, IDM_ABOUT}) {
+        bool opened = WithOwnedDialog(
+            window_, [&] { Command(window_, id); },
+            [](HWND dialog) { PressButton(dialog, IDCANCEL); });
+        EXPECT_FALSE(opened) << id;
+    }
+    EXPECT_FALSE(WithOwnedDialog(
+        window_, [&] { SendMessageA(window_, WM_SYSCOMMAND, IDM_OPTIONS, 0); },
+        [](HWND dialog) { PressButton(dialog, IDCANCEL); }))
+        << "Options from the system menu";
+    EXPECT_EQ(WindowText(Hash1Field), kChecksumA);
+    EXPECT_EQ(WindowText(Hash2Field), kChecksumB);
 
     SendMessageA(window_, WM_INITMENUPOPUP, (WPARAM)mainMenu, 0);
     for (UINT id : {IDM_HASH_STRING, IDM_SEARCH_HASH, IDM_BENCHMARK, IDM_OPTIONS, IDM_ABOUT,
