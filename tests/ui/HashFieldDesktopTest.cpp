@@ -3,6 +3,7 @@
 #include "jobs/FileFacts.h"
 #include "res/resource.h"
 #include "tests/support/AppDriver.h"
+#include "tests/support/Clipboard.h"
 #include "tests/support/TestSupport.h"
 #include "tests/support/UnixTools.h"
 
@@ -67,37 +68,6 @@ HWND WaitForShown(const AppDriver& app, const char* className) {
     return found;
 }
 
-bool PutClipboardText(const std::string& text) {
-    if (!WaitUntil([] { return OpenClipboard(nullptr) != FALSE; }, 5000))
-        return false;
-    EmptyClipboard();
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
-    bool ok = false;
-    if (block) {
-        lstrcpyA(static_cast<char*>(GlobalLock(block)), text.c_str());
-        GlobalUnlock(block);
-        ok = SetClipboardData(CF_TEXT, block) != nullptr;
-        if (!ok)
-            GlobalFree(block);
-    }
-    CloseClipboard();
-    return ok;
-}
-
-std::string ClipboardText() {
-    std::string text;
-    if (!WaitUntil([] { return OpenClipboard(nullptr) != FALSE; }, 5000))
-        return "<busy>";
-    HANDLE data = GetClipboardData(CF_TEXT);
-    const char* bytes = data ? static_cast<const char*>(GlobalLock(data)) : nullptr;
-    if (bytes) {
-        text = bytes;
-        GlobalUnlock(data);
-    }
-    CloseClipboard();
-    return text;
-}
-
 } // namespace
 
 TEST(HashFieldDesktop, ContextMenuShiftF10AndCtrlVForReal) {
@@ -112,19 +82,19 @@ TEST(HashFieldDesktop, ContextMenuShiftF10AndCtrlVForReal) {
     const POINT field2 = CentreOf(app.Control(IDC_HASH2));
 
     // Ctrl+V into the read-only field: a line of a checksum list, case kept.
-    ASSERT_TRUE(PutClipboardText(std::string(kMixed) + "  old build.iso\r\n"));
+    ASSERT_TRUE(PutClipboardText(nullptr, std::string(kMixed) + "  old build.iso\r\n"));
     ASSERT_TRUE(ClickAt(field1, 1));
     ASSERT_TRUE(Xdotool("key ctrl+v"));
     EXPECT_TRUE(app.WaitForText(IDC_HASH1, kMixed));
 
     // A labelled checksum is refused with the bell.
-    ASSERT_TRUE(PutClipboardText(std::string("MD5 (old build.iso) = ") + kAbc));
+    ASSERT_TRUE(PutClipboardText(nullptr, std::string("MD5 (old build.iso) = ") + kAbc));
     ASSERT_TRUE(Xdotool("key ctrl+v"));
     EXPECT_TRUE(bells.WaitForCount(1));
     EXPECT_EQ(app.Text(IDC_HASH1), kMixed);
 
     // Ten typed characters take the paste at the caret, up to the limit.
-    ASSERT_TRUE(PutClipboardText(kAbc));
+    ASSERT_TRUE(PutClipboardText(nullptr, kAbc));
     ASSERT_TRUE(ClickAt(field2, 1));
     ASSERT_TRUE(Xdotool("type 0123456789"));
     ASSERT_TRUE(app.WaitForText(IDC_HASH2, "0123456789"));
@@ -157,12 +127,12 @@ TEST(HashFieldDesktop, ContextMenuShiftF10AndCtrlVForReal) {
     EXPECT_TRUE(app.WaitForText(IDC_HASH2, kAbc));
 
     // Ctrl+C with nothing selected copies the whole field.
-    ASSERT_TRUE(PutClipboardText("before"));
+    ASSERT_TRUE(PutClipboardText(nullptr, "before"));
     ASSERT_TRUE(Xdotool("key ctrl+c"));
     EXPECT_TRUE(WaitUntil([] { return ClipboardText() == kAbc; }));
 
     // One more refusal: the second bell heard, so nothing else beeped.
-    ASSERT_TRUE(PutClipboardText("no checksum"));
+    ASSERT_TRUE(PutClipboardText(nullptr, "no checksum"));
     ASSERT_TRUE(Xdotool("key ctrl+v"));
     EXPECT_TRUE(bells.WaitForCount(2));
     EXPECT_EQ(bells.Count(), 2);

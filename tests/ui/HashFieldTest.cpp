@@ -5,6 +5,7 @@
 
 #include "jobs/JobRunner.h"
 #include "res/resource.h"
+#include "tests/support/Clipboard.h"
 #include "tests/support/TestSupport.h"
 #include "tests/support/UnixTools.h"
 #include "ui/MainWindow.h"
@@ -38,54 +39,12 @@ HWND CreateField(HWND host, int id, DWORD extraStyle, int top) {
     return field;
 }
 
-bool OpenClipboardWaiting(HWND owner) {
-    return WaitUntil([&] { return OpenClipboard(owner) != FALSE; }, 5000);
-}
-
-// Puts bytes on the clipboard as CF_TEXT in a block of exactly their size.
-bool PutClipboardBytes(HWND owner, const std::string& bytes) {
-    if (!OpenClipboardWaiting(owner))
-        return false;
-    EmptyClipboard();
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
-    bool ok = false;
-    if (block) {
-        char* data = static_cast<char*>(GlobalLock(block));
-        memcpy(data, bytes.data(), bytes.size());
-        GlobalUnlock(block);
-        ok = SetClipboardData(CF_TEXT, block) != nullptr;
-        if (!ok)
-            GlobalFree(block);
-    }
-    CloseClipboard();
-    return ok;
-}
-
-bool PutClipboardText(HWND owner, const std::string& text) {
-    return PutClipboardBytes(owner, text + std::string(1, '\0'));
-}
-
 bool EmptyTheClipboard(HWND owner) {
     if (!OpenClipboardWaiting(owner))
         return false;
     EmptyClipboard();
     CloseClipboard();
     return true;
-}
-
-// The clipboard's CF_TEXT, or "<none>".
-std::string ClipboardText(HWND owner) {
-    std::string text = "<none>";
-    if (!OpenClipboardWaiting(owner))
-        return "<busy>";
-    HANDLE data = GetClipboardData(CF_TEXT);
-    const char* bytes = data ? static_cast<const char*>(GlobalLock(data)) : nullptr;
-    if (bytes) {
-        text.assign(bytes, strnlen(bytes, GlobalSize(data)));
-        GlobalUnlock(data);
-    }
-    CloseClipboard();
-    return text;
 }
 
 void Select(HWND field, int start, int end) {

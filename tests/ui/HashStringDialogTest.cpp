@@ -5,6 +5,7 @@
 #include "jobs/JobRunner.h"
 #include "res/resource.h"
 #include "tests/support/UnixTools.h"
+#include "tests/support/Clipboard.h"
 #include "tests/ui/DialogTestSupport.h"
 
 namespace {
@@ -18,19 +19,6 @@ protected:
     void Open(const std::function<void(HWND)>& drive) { OpenByCommand(IDM_HASH_STRING, "Hash String", drive); }
     std::string Field1() const { return WindowText(GetDlgItem(main_, IDC_HASH1)); }
 };
-
-bool PutTextOnClipboard(const char* text) {
-    if (!OpenClipboard(nullptr))
-        return false;
-    EmptyClipboard();
-    SIZE_T size = lstrlenA(text) + 1;
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
-    memcpy(GlobalLock(block), text, size);
-    GlobalUnlock(block);
-    bool put = SetClipboardData(CF_TEXT, block) != nullptr;
-    CloseClipboard();
-    return put;
-}
 
 bool PutPictureOnClipboard() {
     if (!OpenClipboard(nullptr))
@@ -76,7 +64,7 @@ void Type(HWND edit, UINT key, bool isCharacter) {
 }
 
 TEST_F(HashStringDialogTest, OpensHoldingTheClipboardTextAndEmptyWithAPicture) {
-    ASSERT_TRUE(PutTextOnClipboard("clip text"));
+    ASSERT_TRUE(PutClipboardText(nullptr, "clip text"));
     Open([](HWND dialog) {
         EXPECT_EQ(WindowText(GetDlgItem(dialog, IDC_STRING_TEXT)), "clip text");
         EXPECT_EQ(WindowText(dialog), "Hash String - Calverin");
@@ -114,7 +102,11 @@ TEST_F(HashStringDialogTest, EnterAndTabTypedInTheEditArePartOfTheText) {
     Open([&](HWND dialog) {
         HWND edit = GetDlgItem(dialog, IDC_STRING_TEXT);
         // Asked about a Tab key, the edit says it keeps it.
-        MSG tab = {edit, WM_KEYDOWN, VK_TAB, 1};
+        MSG tab = {};
+        tab.hwnd = edit;
+        tab.message = WM_KEYDOWN;
+        tab.wParam = VK_TAB;
+        tab.lParam = 1;
         EXPECT_TRUE(SendMessageA(edit, WM_GETDLGCODE, VK_TAB, (LPARAM)&tab) & DLGC_WANTTAB);
         Type(edit, 'a', true);
         Type(edit, 'b', true);
