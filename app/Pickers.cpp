@@ -13,9 +13,10 @@ constexpr char kFileFilter[] = "All Files (*.*)\0*.*\0";
 constexpr DWORD kOpenFlags =
     OFN_HIDEREADONLY | OFN_ENABLEHOOK | OFN_FILEMUSTEXIST | OFN_EXPLORER | OFN_ENABLESIZING;
 static_assert(kOpenFlags == 0x881024, "open-file dialog flags");
-// The layout without the reserved and extra-flag fields of later systems.
+// The layout without the reserved and extra-flag fields of later systems, in
+// this build's own pointer size.
 constexpr DWORD kOpenFileNameSize = offsetof(OPENFILENAMEA, lpTemplateName) + sizeof(LPCSTR);
-static_assert(kOpenFileNameSize == 76, "OPENFILENAMEA of the 4.0 layout");
+static_assert(kOpenFileNameSize == (sizeof(void*) == 8 ? 136 : 76), "OPENFILENAMEA, 4.0 layout");
 
 // Where the last open-file dialog was when it closed; empty until then.
 RECT savedOpenRect;

@@ -14,7 +14,14 @@ void OpenResourceModule(const char* moduleName) {
     CloseResourceModule();
     if (moduleName == nullptr || moduleName[0] == '\0')
         return;
-    ResourceModule.custom = LoadLibraryA(moduleName);
+    // Only resources are taken from the module, so it is mapped as data: none
+    // of its code runs (a settings value cannot start foreign code), and a
+    // module of the other pointer size loads as well. Systems before Vista
+    // know only the data-file flag.
+    ResourceModule.custom = LoadLibraryExA(
+        moduleName, nullptr, LOAD_LIBRARY_AS_IMAGE_RESOURCE | LOAD_LIBRARY_AS_DATAFILE);
+    if (ResourceModule.custom == nullptr && GetLastError() == ERROR_INVALID_PARAMETER)
+        ResourceModule.custom = LoadLibraryExA(moduleName, nullptr, LOAD_LIBRARY_AS_DATAFILE);
 }
 
 void CloseResourceModule() {

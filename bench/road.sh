@@ -9,10 +9,10 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 . "$root/scripts/xvfb.sh"
 reexec_under_xvfb 1280x1024 "$0" "$@"
 
-prefix="$root/build/win/wineprefix"
-"$root/scripts/wine-prefix.sh" "$prefix"
-export WINEPREFIX=$prefix WINEARCH=win32 WINEDEBUG=-all
+prefix="$root/build/$CALVERIN_ARCH/wineprefix"
+"$root/scripts/wine-prefix.sh" "$CALVERIN_ARCH" "$prefix"
+use_wine "$CALVERIN_ARCH" "$prefix"
 wineserver -p
 trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
-cd "$root/build/win"
-wine ./road_bench.exe "$@"
+cd "$root/build/$CALVERIN_ARCH"
+"$WINE" ./road_bench.exe "$@"

@@ -1,19 +1,21 @@
 #!/usr/bin/env bash
 # Runs the benchmarks: the MD5 engine against OpenSSL's MD5 (host build), and
-# HashFile in the 32-bit Windows build under Wine against md5sum on a 256 MiB
-# file. Installs and builds what is missing; each prints both rates and the
-# ratio from one run.
+# HashFile in each Windows build that runs here under Wine against md5sum on a
+# 256 MiB file. Installs and builds what is missing; each prints both rates
+# and the ratio from one run.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+source "$root/scripts/wine-env.sh"
 
 "$root/scripts/install-deps.sh"
 "$root/scripts/build.sh" bench
-"$root/scripts/build.sh" win
+archs=(win64)
+if win32_runs; then archs=(win32 win64); else echo "win32 skipped: $WIN32_WHY"; fi
+for arch in "${archs[@]}"; do "$root/scripts/build.sh" "$arch"; done
 
 echo "== MD5 engine (host, g++ -O2) against OpenSSL"
 "$root/build/bench/md5_bench"
 
-echo "== HashFile (i686, Wine) against md5sum on a 256 MiB file"
 size=$((256 * 1024 * 1024))
 data="$root/build/bench/hashfile-256MiB.bin"
 if [ ! -f "$data" ] || [ "$(stat -c %s "$data")" -ne "$size" ]; then
@@ -21,14 +23,6 @@ if [ ! -f "$data" ] || [ "$(stat -c %s "$data")" -ne "$size" ]; then
 fi
 cat "$data" > /dev/null  # both read from the page cache
 
-prefix="$root/build/win/wineprefix"
-"$root/scripts/wine-prefix.sh" "$prefix"
-export WINEPREFIX=$prefix WINEARCH=win32 WINEDEBUG=-all
-
-# Best of three for each; the Wine program times itself, so Wine's start-up
-# is not counted against it.
-read -r ours_sum ours_rate < <(wine "$root/build/win/calverin_hashbench.exe" \
-    "Z:${data//\//\\}" 3 </dev/null | tr -d '\r')
 best_ns=0
 for _ in 1 2 3; do
     start=$(date +%s%N)
@@ -36,11 +30,22 @@ for _ in 1 2 3; do
     elapsed=$(( $(date +%s%N) - start ))
     if [ "$best_ns" -eq 0 ] || [ "$elapsed" -lt "$best_ns" ]; then best_ns=$elapsed; fi
 done
-if [ "$ours_sum" != "$theirs_sum" ]; then
-    echo "checksums differ: HashFile $ours_sum, md5sum $theirs_sum" >&2
-    exit 1
-fi
-theirs_rate=$(awk -v b="$size" -v ns="$best_ns" 'BEGIN { printf "%.1f", b / 1e6 / (ns / 1e9) }')
-printf 'HashFile (Wine):  %8.1f MB/s\n' "$ours_rate"
-printf 'md5sum:           %8.1f MB/s\n' "$theirs_rate"
-awk -v a="$ours_rate" -v b="$theirs_rate" 'BEGIN { printf "ratio HashFile/md5sum: %.3f\n", a / b }'
+for arch in "${archs[@]}"; do
+    echo "== HashFile ($arch, Wine) against md5sum on a 256 MiB file"
+    prefix="$root/build/$arch/wineprefix"
+    "$root/scripts/wine-prefix.sh" "$arch" "$prefix"
+    use_wine "$arch" "$prefix"
+    # Best of three; the Wine program times itself, so Wine's start-up is not
+    # counted against it.
+    read -r ours_sum ours_rate < <("$WINE" "$root/build/$arch/calverin_hashbench.exe" \
+        "Z:${data//\//\\}" 3 </dev/null | tr -d '\r')
+    if [ "$ours_sum" != "$theirs_sum" ]; then
+        echo "checksums differ: HashFile $ours_sum, md5sum $theirs_sum" >&2
+        exit 1
+    fi
+    theirs_rate=$(awk -v b="$size" -v ns="$best_ns" 'BEGIN { printf "%.1f", b / 1e6 / (ns / 1e9) }')
+    printf 'HashFile (Wine):  %8.1f MB/s\n' "$ours_rate"
+    printf 'md5sum:           %8.1f MB/s\n' "$theirs_rate"
+    awk -v a="$ours_rate" -v b="$theirs_rate" 'BEGIN { printf "ratio HashFile/md5sum: %.3f\n", a / b }'
+    wineserver -k 2>/dev/null || true
+done

@@ -9,9 +9,11 @@
 # Installs and builds what is missing; the trees are made once in build/bench.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+source "$root/scripts/wine-env.sh"
 
 "$root/scripts/install-deps.sh"
-"$root/scripts/build.sh" win
+arch=${CALVERIN_ARCH:-$(preferred_arch)}
+"$root/scripts/build.sh" "$arch"
 
 work=$root/build/bench
 mkdir -p "$work"
@@ -53,12 +55,12 @@ if [ ! -f "$small.done" ]; then
     touch "$small.done"
 fi
 
-prefix=$root/build/win/wineprefix
-"$root/scripts/wine-prefix.sh" "$prefix"
-export WINEPREFIX=$prefix WINEARCH=win32 WINEDEBUG=-all
-bench=$root/build/win/calverin_searchbench.exe
+prefix=$root/build/$arch/wineprefix
+"$root/scripts/wine-prefix.sh" "$arch" "$prefix"
+use_wine "$arch" "$prefix"
+bench=$root/build/$arch/calverin_searchbench.exe
 run_bench() {  # FOLDER TARGET -> "met read seconds"
-    xvfb-run -a -s "-screen 0 1024x768x24" wine "$bench" "$(winpath "$1")" "$2" 3 </dev/null |
+    xvfb-run -a -s "-screen 0 1024x768x24" "$WINE" "$bench" "$(winpath "$1")" "$2" 3 </dev/null |
         tr -d '\r' | tail -n 1
 }
 best_of_3() {  # COMMAND... -> seconds

@@ -1,5 +1,23 @@
-# The 32-bit Windows build: the program, its test executable and test modules.
+# A Windows build (32-bit or 64-bit, by the toolchain file): the program, its
+# test executable and test modules.
 enable_language(RC)
+
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    set(CALVERIN_ARCH win64)
+    set(CALVERIN_MANIFEST_ARCH amd64)
+else()
+    set(CALVERIN_ARCH win32)
+    set(CALVERIN_MANIFEST_ARCH x86)
+endif()
+
+# The version is written once, as the project version; the resources take it
+# from these generated files.
+set(CALVERIN_VERSION_QUAD ${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}.${PROJECT_VERSION_PATCH}.0)
+configure_file(${CMAKE_SOURCE_DIR}/res/Version.h.in ${CMAKE_BINARY_DIR}/res/Version.h @ONLY)
+configure_file(${CMAKE_SOURCE_DIR}/res/Calverin.manifest.in ${CMAKE_BINARY_DIR}/res/Calverin.manifest
+               @ONLY)
+# Every resource script of the build finds them there.
+set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I ${CMAKE_BINARY_DIR}/res")
 
 # One place for the Windows version the program targets (XP and later).
 add_compile_definitions(_WIN32_WINNT=0x0501 WINVER=0x0501 _WIN32_IE=0x0600 NOMINMAX)
@@ -19,7 +37,7 @@ target_compile_options(calverin_core PRIVATE ${CALVERIN_WARNINGS} -fno-exception
 target_link_libraries(calverin_core PUBLIC
     comctl32 comdlg32 shell32 ole32 gdi32 user32 advapi32 kernel32)
 
-# Calverin.exe: one self-contained PE32 GUI program importing system DLLs only.
+# Calverin.exe: one self-contained GUI program importing system DLLs only.
 add_executable(Calverin WIN32 app/WinMain.cpp res/Calverin.rc)
 target_compile_options(Calverin PRIVATE ${CALVERIN_WARNINGS} -fno-exceptions -fno-rtti)
 target_link_libraries(Calverin PRIVATE calverin_core)
@@ -54,9 +72,10 @@ foreach(module ${CALVERIN_TEST_MODULES})
     include(${module})
 endforeach()
 
-add_test(NAME wine_tests
+add_test(NAME wine_tests_${CALVERIN_ARCH}
     COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-exec.sh ${CMAKE_BINARY_DIR}/calverin_tests.exe
             --gtest_brief=1
     WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
-set_tests_properties(wine_tests PROPERTIES
-    ENVIRONMENT "WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix" TIMEOUT 3000)
+set_tests_properties(wine_tests_${CALVERIN_ARCH} PROPERTIES
+    ENVIRONMENT "WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix;CALVERIN_WINE_ARCH=${CALVERIN_ARCH}"
+    TIMEOUT 3000)

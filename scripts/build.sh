@@ -1,20 +1,35 @@
 #!/usr/bin/env bash
-# Configures and builds. Usage: build.sh win|host|bench
+# Configures and builds. Usage: build.sh win32|win64|win|host|bench
+# (win builds both Windows programs).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-kind=${1:?win, host or bench}
+source "$root/scripts/wine-env.sh"
+kind=${1:?win32, win64, win, host or bench}
+type=${CALVERIN_BUILD_TYPE:-Release}
+
+build() {
+    local dir=$1
+    shift
+    cmake -S "$root" -B "$dir" -G Ninja "$@" >/dev/null ||
+        fail "configuring $dir" "read the CMake errors above; remove $dir and try again"
+    cmake --build "$dir" ||
+        fail "building $dir" "read the compiler errors above"
+}
+
 case "$kind" in
+    win32 | win64)
+        build "$root/build/$kind" -DCMAKE_BUILD_TYPE="$type" \
+            -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-$kind.cmake" ;;
     win)
-        cmake -S "$root" -B "$root/build/win" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-            -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null
-        cmake --build "$root/build/win" ;;
+        "$0" win32
+        "$0" win64 ;;
     host)
-        cmake -S "$root" -B "$root/build/host" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
-            -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null
-        cmake --build "$root/build/host" ;;
+        build "$root/build/host" -DCMAKE_BUILD_TYPE=Debug \
+            -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ ;;
     bench)
         cmake -S "$root/bench" -B "$root/build/bench" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-            -DCMAKE_C_COMPILER=gcc -DCMAKE_CXX_COMPILER=g++ >/dev/null
-        cmake --build "$root/build/bench" ;;
-    *) echo "unknown build: $kind" >&2; exit 2 ;;
+            -DCMAKE_C_COMPILER=gcc -DCMAKE_CXX_COMPILER=g++ >/dev/null ||
+            fail "configuring build/bench" "read the CMake errors above"
+        cmake --build "$root/build/bench" || fail "building build/bench" "read the errors above" ;;
+    *) echo "unknown build: $kind (win32, win64, win, host or bench)" >&2; exit 2 ;;
 esac

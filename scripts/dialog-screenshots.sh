@@ -9,21 +9,21 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 . "$root/scripts/xvfb.sh"
 reexec_under_xvfb 800x600 "$0" "$@"
 
-prefix="$root/build/win/dialogshots-prefix"
-export WINEPREFIX=$prefix WINEARCH=win32 WINEDEBUG=-all
-"$root/scripts/wine-prefix.sh" "$prefix"
+prefix="$root/build/$CALVERIN_ARCH/dialogshots-prefix"
+"$root/scripts/wine-prefix.sh" "$CALVERIN_ARCH" "$prefix"
+use_wine "$CALVERIN_ARCH" "$prefix"
 # Wine's light theme makes the hot-light colour of the About link pale grey;
 # the pictures show the Windows default blue.
-wine reg add 'HKCU\Control Panel\Colors' /v HotTrackingColor /d '0 102 204' /f >/dev/null 2>&1
+"$WINE" reg add 'HKCU\Control Panel\Colors' /v HotTrackingColor /d '0 102 204' /f >/dev/null 2>&1
 
 # A copy of the program with settings of its own: no file dialog at start.
 stage=$(mktemp -d)
 trap 'wineserver -k 2>/dev/null || true; rm -rf "$stage"' EXIT
-cp "$root/build/win/Calverin.exe" "$stage/"
+cp "$root/build/$CALVERIN_ARCH/Calverin.exe" "$stage/"
 printf '[OPTIONS]\r\nGetFileOnStart=0\r\nStartInFullMode=1\r\nStartInTopMost=0\r\n' \
     >"$stage/Calverin.ini"
 
-wine "$stage/Calverin.exe" &
+"$WINE" "$stage/Calverin.exe" &
 
 # The id of the window named exactly $1, waiting for it to appear.
 find_window() {

@@ -6,8 +6,9 @@ set -euo pipefail
 packages=(
     cmake ninja-build clang g++ libclang-rt-14-dev
     g++-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev
+    g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
     googletest libssl-dev
-    wine wine32:i386
+    wine wine32:i386 wine64 fonts-wine
     xvfb xauth x11-utils xdotool imagemagick python3
 )
 
@@ -35,5 +36,13 @@ if ! dpkg --print-foreign-architectures | grep -qx i386; then
     "${sudo[@]}" dpkg --add-architecture i386
 fi
 export DEBIAN_FRONTEND=noninteractive
-"${sudo[@]}" apt-get update -qq
-"${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+if ! "${sudo[@]}" apt-get update -qq; then
+    echo "FAILED: apt-get update (see above)." >&2
+    echo "  What to do: check the network and /etc/apt/sources.list, then run this again." >&2
+    exit 1
+fi
+if ! "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"; then
+    echo "FAILED: installing ${missing[*]} (see above)." >&2
+    echo "  What to do: install them by hand with apt-get, then run this again." >&2
+    exit 1
+fi

@@ -8,18 +8,18 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 . "$root/scripts/xvfb.sh"
 reexec_under_xvfb 640x480 "$0" "$@"
 
-prefix="$root/build/win/runprefix"
-export WINEPREFIX=$prefix WINEARCH=win32 WINEDEBUG=-all
-"$root/scripts/wine-prefix.sh" "$prefix"
+prefix="$root/build/$CALVERIN_ARCH/runprefix"
+"$root/scripts/wine-prefix.sh" "$CALVERIN_ARCH" "$prefix"
+use_wine "$CALVERIN_ARCH" "$prefix"
 
 # A copy of the program with settings of its own: no file dialog at start.
 stage=$(mktemp -d)
 trap 'wineserver -k 2>/dev/null || true; rm -rf "$stage"' EXIT
-cp "$root/build/win/Calverin.exe" "$stage/"
+cp "$root/build/$CALVERIN_ARCH/Calverin.exe" "$stage/"
 printf '[OPTIONS]\r\nGetFileOnStart=0\r\nStartInFullMode=0\r\nStartInTopMost=0\r\n' \
     >"$stage/Calverin.ini"
 
-wine "$stage/Calverin.exe" &
+"$WINE" "$stage/Calverin.exe" &
 window=""
 for _ in $(seq 1 100); do
     window=$(xdotool search --name '^Calverin$' 2>/dev/null | head -1) && [ -n "$window" ] && break

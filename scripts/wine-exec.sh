@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Runs a Windows program of the build under Wine with the build's prefix.
-# The caller (test.sh) provides DISPLAY and keeps a wineserver alive.
+# Runs a Windows program of a build under Wine with the build's prefix
+# (WINEPREFIX) and loader (CALVERIN_WINE_ARCH, win32 unless set). The caller
+# (test.sh) provides DISPLAY and keeps a wineserver alive.
 set -euo pipefail
-export WINEDEBUG=${WINEDEBUG:--all}
-export WINEARCH=win32
-exec wine "$@"
+root=$(cd "$(dirname "$0")/.." && pwd)
+source "$root/scripts/wine-env.sh"
+use_wine "${CALVERIN_WINE_ARCH:-win32}" "${WINEPREFIX:?}"
+exec "$WINE" "$@"

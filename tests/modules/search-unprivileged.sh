@@ -11,8 +11,10 @@
 # Usage: search-unprivileged.sh CALVERIN_TESTS_EXE
 set -euo pipefail
 exe=${1:?test executable}
+root=$(cd "$(dirname "$0")/../.." && pwd)
+source "$root/scripts/wine-env.sh"
 prefix=${WINEPREFIX:?}
-export WINEARCH=win32 WINEDEBUG=${WINEDEBUG:--all}
+use_wine "${CALVERIN_WINE_ARCH:-win32}" "$prefix"
 
 name=calverin-unprivileged-$$
 tree=$prefix/drive_c/$name
@@ -45,4 +47,4 @@ ln -s "$tree/drive" "$prefix/dosdevices/$letter:"
 CALVERIN_UNPRIVILEGED_TREE="C:\\$name" CALVERIN_UNPRIVILEGED_DRIVE="${letter^^}:" \
     setpriv --inh-caps=-dac_override,-dac_read_search \
             --bounding-set=-dac_override,-dac_read_search \
-    wine "$exe" --gtest_filter='SearchUnprivileged*' --gtest_brief=1
+    "$WINE" "$exe" --gtest_filter='SearchUnprivileged*' --gtest_brief=1
