@@ -14,8 +14,9 @@ namespace {
 constexpr const char* kDialogClass = "#32770";
 constexpr const char* kMainCaption = "Calverin";
 
-bool StartProcess(const std::string& arguments, PROCESS_INFORMATION* info) {
-    std::string commandLine = "\"" + AppDriver::ExePath() + "\"";
+bool StartProcess(const std::string& exePath, const std::string& arguments,
+                  PROCESS_INFORMATION* info) {
+    std::string commandLine = "\"" + exePath + "\"";
     if (!arguments.empty())
         commandLine += " " + arguments;
     std::vector<char> writable(commandLine.begin(), commandLine.end());
@@ -28,7 +29,7 @@ bool StartProcess(const std::string& arguments, PROCESS_INFORMATION* info) {
 
 struct WindowSearch {
     DWORD processId;
-    HWND owner;  // null: the main window is sought
+    HWND owner; // null: the main window is sought
     HWND found;
 };
 
@@ -56,7 +57,7 @@ HWND FindProcessWindow(DWORD processId, HWND owner) {
     return search.found;
 }
 
-}  // namespace
+} // namespace
 
 std::string ReferenceMd5(const std::string& bytes) {
     // One provider for the whole run: acquiring it is slow under Wine.
@@ -82,8 +83,8 @@ std::string ReferenceMd5(const std::string& bytes) {
     return result;
 }
 
-AppDriver::AppDriver(const std::string& options) {
-    iniPath_ = ExeFolder() + "\\Calverin.ini";
+AppDriver::AppDriver(const std::string& options, const std::string& exePath) : exePath_(exePath) {
+    iniPath_ = exePath.substr(0, exePath.find_last_of('\\')) + "\\Calverin.ini";
     hadIni_ = ReadFileBytes(iniPath_, &savedIni_);
     std::string ini = "[OPTIONS]\r\n";
     if (options.find("GetFileOnStart=") == std::string::npos)
@@ -107,11 +108,13 @@ AppDriver::~AppDriver() {
         DeleteFileA(iniPath_.c_str());
 }
 
-std::string AppDriver::ExePath() { return ExeFolder() + "\\Calverin.exe"; }
+std::string AppDriver::ExePath() {
+    return ExeFolder() + "\\Calverin.exe";
+}
 
 bool AppDriver::Start(const std::string& arguments, DWORD timeoutMs) {
     Kill();
-    if (!StartProcess(arguments, &process_))
+    if (!StartProcess(exePath_, arguments, &process_))
         return false;
     return WaitUntil(
         [&] {
@@ -121,9 +124,9 @@ bool AppDriver::Start(const std::string& arguments, DWORD timeoutMs) {
         timeoutMs);
 }
 
-int AppDriver::RunOther(const std::string& arguments, DWORD timeoutMs) {
+int AppDriver::RunOther(const std::string& arguments, DWORD timeoutMs, const std::string& exePath) {
     PROCESS_INFORMATION other = {};
-    if (!StartProcess(arguments, &other))
+    if (!StartProcess(exePath, arguments, &other))
         return -1;
     DWORD exitCode = (DWORD)-1;
     if (WaitUntil([&] { return WaitForSingleObject(other.hProcess, 0) == WAIT_OBJECT_0; },
@@ -151,22 +154,29 @@ void AppDriver::Kill() {
 bool AppDriver::WaitForExit(DWORD timeoutMs, DWORD* exitCode) {
     if (process_.hProcess == nullptr)
         return false;
-    if (!WaitUntil(
-            [&] { return WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0; },
-            timeoutMs))
+    if (!WaitUntil([&] { return WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0; },
+                   timeoutMs))
         return false;
     if (exitCode != nullptr)
         GetExitCodeProcess(process_.hProcess, exitCode);
     return true;
 }
 
-HWND AppDriver::Control(int id) const { return GetDlgItem(window_, id); }
+HWND AppDriver::Control(int id) const {
+    return GetDlgItem(window_, id);
+}
 
-std::string AppDriver::Text(int id) const { return WindowText(Control(id)); }
+std::string AppDriver::Text(int id) const {
+    return WindowText(Control(id));
+}
 
-bool AppDriver::IsEnabled(int id) const { return IsWindowEnabled(Control(id)) != FALSE; }
+bool AppDriver::IsEnabled(int id) const {
+    return IsWindowEnabled(Control(id)) != FALSE;
+}
 
-bool AppDriver::IsVisible(int id) const { return IsWindowVisible(Control(id)) != FALSE; }
+bool AppDriver::IsVisible(int id) const {
+    return IsWindowVisible(Control(id)) != FALSE;
+}
 
 void AppDriver::SetText(int id, const std::string& text) const {
     DWORD_PTR result = 0;
@@ -179,7 +189,9 @@ void AppDriver::Click(int id) const {
     SendMessageTimeoutA(Control(id), BM_CLICK, 0, 0, SMTO_NORMAL, kAppWait, &result);
 }
 
-void AppDriver::Command(int id) const { PostMessageA(window_, WM_COMMAND, id, 0); }
+void AppDriver::Command(int id) const {
+    PostMessageA(window_, WM_COMMAND, id, 0);
+}
 
 bool AppDriver::HandOver(const std::string& commandLine, DWORD timeoutMs) const {
     COPYDATASTRUCT block = {};
@@ -197,8 +209,7 @@ bool AppDriver::WaitForText(int id, const std::string& text, DWORD timeoutMs) co
 bool AppDriver::WaitForIdle(DWORD timeoutMs) const {
     return WaitUntil(
         [&] {
-            return Text(IDC_STATUS) == "Calverin" && !IsEnabled(IDC_STATUS) &&
-                   IsEnabled(IDC_OPEN);
+            return Text(IDC_STATUS) == "Calverin" && !IsEnabled(IDC_STATUS) && IsEnabled(IDC_OPEN);
         },
         timeoutMs);
 }

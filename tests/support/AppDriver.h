@@ -18,23 +18,26 @@
 constexpr DWORD kAppWait = 15000;
 
 class AppDriver {
-public:
+  public:
     // options: "Key=Value" lines for the [OPTIONS] section. Settings not named
     // keep their defaults, except GetFileOnStart, which is 0 unless given, so
     // that a start without files does not open the file picker.
-    explicit AppDriver(const std::string& options = std::string());
+    // exePath: another Calverin.exe (the other build's), with its own INI file.
+    explicit AppDriver(const std::string& options = std::string(),
+                       const std::string& exePath = ExePath());
     ~AppDriver();
     AppDriver(const AppDriver&) = delete;
     AppDriver& operator=(const AppDriver&) = delete;
 
-    static std::string ExePath();  // Calverin.exe beside the test executable
+    static std::string ExePath(); // Calverin.exe beside the test executable
 
     // Starts Calverin.exe with the command-line text after the program name and
     // waits until its main window is visible.
     bool Start(const std::string& arguments = std::string(), DWORD timeoutMs = kAppWait);
     // Runs another Calverin.exe to its end (a second instance). Returns its exit
     // code, or -1 when it did not end in time (it is then killed).
-    static int RunOther(const std::string& arguments, DWORD timeoutMs = kAppWait);
+    static int RunOther(const std::string& arguments, DWORD timeoutMs = kAppWait,
+                        const std::string& exePath = ExePath());
     // Kills the process (also done by the destructor).
     void Kill();
     // Waits for the process to end by itself; exitCode may be null.
@@ -80,7 +83,8 @@ public:
     // Sends WM_NULL with a time-out; the round trip in milliseconds, or -1.
     long PingMs(DWORD timeoutMs = kAppWait) const;
 
-private:
+  private:
+    std::string exePath_;
     std::string iniPath_;
     std::string savedIni_;
     bool hadIni_ = false;

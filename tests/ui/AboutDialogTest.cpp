@@ -171,16 +171,15 @@ TEST_F(AboutDialogTest, HitTestingHoldsOnScreensLeftOfAndAboveThePrimary) {
 }
 
 TEST_F(AboutDialogTest, ResourceModuleHoldingAnAboutDialogDoesNotReplaceIt) {
-    HMODULE custom = LoadLibraryA((ExeFolder() + "\\custom_about.dll").c_str());
-    ASSERT_NE(custom, nullptr);
-    ASSERT_NE(FindResourceA(custom, MAKEINTRESOURCEA(IDD_ABOUT), (LPCSTR)RT_DIALOG), nullptr);
-    ResourceModule.custom = custom;
+    OpenResourceModule((ExeFolder() + "\\custom_about.dll").c_str());
+    ASSERT_NE(ResourceModule.custom, nullptr);
+    ASSERT_NE(FindResourceA(ResourceModule.custom, MAKEINTRESOURCEA(IDD_ABOUT), (LPCSTR)RT_DIALOG),
+              nullptr);
     Open([&](HWND dialog) {
         EXPECT_EQ(WindowText(dialog), "About - Calverin");
         EXPECT_NE(GetDlgItem(dialog, IDC_LINK), nullptr);
     });
-    ResourceModule.custom = nullptr;
-    FreeLibrary(custom);
+    CloseResourceModule();
 }
 
 }  // namespace

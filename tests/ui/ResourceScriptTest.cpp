@@ -580,4 +580,24 @@ TEST(ResourceScript, IconHasSmallAndLargeImagesOf256Colours) {
     }
 }
 
+// The manifest names the build's own processor architecture; with another the
+// system quietly binds the old common controls (or refuses a 64-bit program).
+TEST(ResourceScript, ManifestBindsCommonControlsSix) {
+    // The module this program's import was bound to; an older copy may be
+    // loaded beside it for other system libraries.
+    HMODULE controls = nullptr;
+    ASSERT_TRUE(GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
+                                       GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                                   reinterpret_cast<LPCSTR>(&InitCommonControls), &controls));
+    char path[MAX_PATH] = "";
+    ASSERT_NE(GetModuleFileNameA(controls, path, MAX_PATH), 0u);
+    // Version 6 is only ever loaded from its side-by-side assembly's folder
+    // (the system folder holds 5.x); its version numbers are not reliable
+    // across systems, its folder name is.
+    std::string folder = CharLowerA(path);
+    EXPECT_NE(folder.find("microsoft.windows.common-controls_6595b64144ccf1df_6.0."),
+              std::string::npos)
+        << path;
+}
+
 } // namespace
