@@ -7,7 +7,7 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 8)
     set(CALVERIN_MANIFEST_ARCH amd64)
 else()
     set(CALVERIN_ARCH win32)
-    set(CALVERIN_MANIFEST_ARCH amd64)
+    set(CALVERIN_MANIFEST_ARCH x86)
 endif()
 
 # The version is written once, as the project version; the resources take it
