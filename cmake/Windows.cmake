@@ -16,8 +16,13 @@ set(CALVERIN_VERSION_QUAD ${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}.${PR
 configure_file(${CMAKE_SOURCE_DIR}/res/Version.h.in ${CMAKE_BINARY_DIR}/res/Version.h @ONLY)
 configure_file(${CMAKE_SOURCE_DIR}/res/Calverin.manifest.in ${CMAKE_BINARY_DIR}/res/Calverin.manifest
                @ONLY)
-# Every resource script of the build finds them there.
+# Every resource script of the build finds them there. The resource compiler
+# reports no dependencies, so the files the script pulls in are named here.
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I ${CMAKE_BINARY_DIR}/res")
+file(GLOB CALVERIN_RES_FILES CONFIGURE_DEPENDS
+    ${CMAKE_SOURCE_DIR}/res/*.bmp ${CMAKE_SOURCE_DIR}/res/*.ico ${CMAKE_SOURCE_DIR}/res/*.h)
+set_source_files_properties(${CMAKE_SOURCE_DIR}/res/Calverin.rc PROPERTIES OBJECT_DEPENDS
+    "${CALVERIN_RES_FILES};${CMAKE_BINARY_DIR}/res/Version.h;${CMAKE_BINARY_DIR}/res/Calverin.manifest")
 
 # One place for the Windows version the program targets (XP and later).
 add_compile_definitions(_WIN32_WINNT=0x0501 WINVER=0x0501 _WIN32_IE=0x0600 NOMINMAX)
