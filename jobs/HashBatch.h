@@ -8,7 +8,9 @@ enum BatchStopRule {
     NeverStop = 2
 };
 
-// Values above 2 behave as 2, negative values as 1.
+// Only 0 and 1 stop: every other stored value, negative ones too, never stops
+// (a hand-edited value, or the -1 that the Options dialog stores when its
+// list had no selection).
 BatchStopRule BatchStopRuleOf(int multipleFiles);
 
 // Whether the batch stops after a file whose checksum went into field 2
