@@ -334,6 +334,11 @@ INT_PTR OnCommand(HWND window, WPARAM wParam, LPARAM lParam) {
         ProcessFieldChange((HWND)lParam);
         return TRUE;
     }
+    // An owner-drawn button follows the click of a double click with
+    // BN_DOUBLECLICKED: acting on both would continue a job and at once
+    // cancel it. The status line acts on its click alone.
+    if (id == IDC_STATUS && HIWORD(wParam) != BN_CLICKED)
+        return TRUE;
     for (const Command& command : kCommands) {
         if (command.id != id)
             continue;
