@@ -14,3 +14,7 @@ bool StopsAfterFile(BatchStopRule rule, bool intoField2, long started, long queu
         return true;
     return rule == StopAfterMatchingFile && intoField2 && matchesField1;
 }
+
+bool IsBatchUnderway(long started, long queued) {
+    return started != 0 || queued != 0;
+}
