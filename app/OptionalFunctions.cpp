@@ -10,6 +10,8 @@ using Wow64DisableFn = BOOL(WINAPI*)(PVOID*);
 using Wow64RevertFn = BOOL(WINAPI*)(PVOID);
 using SetLayeredWindowAttributesFn = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
 using FlashWindowExFn = BOOL(WINAPI*)(PFLASHWINFO);
+using MonitorFromRectFn = HMONITOR(WINAPI*)(LPCRECT, DWORD);
+using GetMonitorInfoFn = BOOL(WINAPI*)(HMONITOR, LPMONITORINFO);
 using IsThemeActiveFn = BOOL(WINAPI*)();
 
 // Written once at start-up, read from any thread afterwards.
@@ -19,6 +21,8 @@ std::atomic<Wow64DisableFn> wow64Disable{nullptr};
 std::atomic<Wow64RevertFn> wow64Revert{nullptr};
 std::atomic<SetLayeredWindowAttributesFn> setLayeredWindowAttributes{nullptr};
 std::atomic<FlashWindowExFn> flashWindowEx{nullptr};
+std::atomic<MonitorFromRectFn> monitorFromRect{nullptr};
+std::atomic<GetMonitorInfoFn> getMonitorInfo{nullptr};
 std::atomic<IsThemeActiveFn> isThemeActive{nullptr};
 
 constexpr char kThemeLibrary[] = "\\uxtheme.dll";
@@ -55,6 +59,8 @@ void ResolveOptionalFunctions() {
     if (HMODULE user = GetModuleHandleA("user32.dll")) {
         Bind(setLayeredWindowAttributes, user, "SetLayeredWindowAttributes");
         Bind(flashWindowEx, user, "FlashWindowEx");
+        Bind(monitorFromRect, user, "MonitorFromRect");
+        Bind(getMonitorInfo, user, "GetMonitorInfoA");
     }
     // Never freed: the pointer is used until the process ends.
     if (HMODULE theme = LoadThemeLibrary())
@@ -90,6 +96,16 @@ BOOL OptSetLayeredWindowAttributes(HWND window, COLORREF key, BYTE alpha, DWORD 
 BOOL OptFlashWindowEx(FLASHWINFO* info) {
     FlashWindowExFn function = flashWindowEx.load(std::memory_order_acquire);
     return function != nullptr ? function(info) : 0;
+}
+
+HMONITOR OptMonitorFromRect(const RECT* rect, DWORD flags) {
+    MonitorFromRectFn function = monitorFromRect.load(std::memory_order_acquire);
+    return function != nullptr ? function(rect, flags) : nullptr;
+}
+
+BOOL OptGetMonitorInfo(HMONITOR monitor, MONITORINFO* info) {
+    GetMonitorInfoFn function = getMonitorInfo.load(std::memory_order_acquire);
+    return function != nullptr ? function(monitor, info) : 0;
 }
 
 BOOL OptIsThemeActive() {

@@ -11,4 +11,6 @@ BOOL OptWow64DisableWow64FsRedirection(PVOID* oldValue);
 BOOL OptWow64RevertWow64FsRedirection(PVOID oldValue);
 BOOL OptSetLayeredWindowAttributes(HWND window, COLORREF key, BYTE alpha, DWORD flags);
 BOOL OptFlashWindowEx(FLASHWINFO* info);
+HMONITOR OptMonitorFromRect(const RECT* rect, DWORD flags);
+BOOL OptGetMonitorInfo(HMONITOR monitor, MONITORINFO* info);
 BOOL OptIsThemeActive();

@@ -1,11 +1,9 @@
 #include "jobs/HashBatch.h"
 
 BatchStopRule BatchStopRuleOf(int multipleFiles) {
-    if (multipleFiles < 0)
-        return StopAfterMatchingFile;
-    if (multipleFiles > 2)
-        return NeverStop;
-    return static_cast<BatchStopRule>(multipleFiles);
+    if (multipleFiles == StopAfterEveryFile || multipleFiles == StopAfterMatchingFile)
+        return static_cast<BatchStopRule>(multipleFiles);
+    return NeverStop;
 }
 
 bool StopsAfterFile(BatchStopRule rule, bool intoField2, long started, long queued,
@@ -15,4 +13,8 @@ bool StopsAfterFile(BatchStopRule rule, bool intoField2, long started, long queu
     if (rule == StopAfterEveryFile)
         return true;
     return rule == StopAfterMatchingFile && intoField2 && matchesField1;
+}
+
+bool IsBatchUnderway(long started, long queued) {
+    return started != 0 || queued != 0;
 }

@@ -8,7 +8,9 @@ enum BatchStopRule {
     NeverStop = 2
 };
 
-// Values above 2 behave as 2, negative values as 1.
+// Only 0 and 1 stop: every other stored value, negative ones too, never stops
+// (a hand-edited value, or the -1 that the Options dialog stores when its
+// list had no selection).
 BatchStopRule BatchStopRuleOf(int multipleFiles);
 
 // Whether the batch stops after a file whose checksum went into field 2
@@ -16,3 +18,8 @@ BatchStopRule BatchStopRuleOf(int multipleFiles);
 // matchesField1: the checksum equals field 1's (only looked at for field 2).
 bool StopsAfterFile(BatchStopRule rule, bool intoField2, long started, long queued,
                     bool matchesField1);
+
+// Whether a batch is under way: from its first file's arrival until the
+// thread of its last file has ended it and both counts are back to 0. The job
+// state is briefly idle between two of its files, so it cannot tell this.
+bool IsBatchUnderway(long started, long queued);

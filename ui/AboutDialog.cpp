@@ -26,6 +26,10 @@ INT_PTR OnCommand(HWND dialog, WPARAM wParam) {
         EndDialog(dialog, LOWORD(wParam));
         return TRUE;
     case IDC_LINK:
+        // Its click alone: a double click adds BN_DOUBLECLICKED, which must
+        // not open the page a second time.
+        if (HIWORD(wParam) != BN_CLICKED)
+            return TRUE;
         // A browser that cannot be started is not reported; the dialog stays.
         ShellExecuteA(dialog, "open", kMakerWebPage, nullptr, nullptr, SW_SHOWNORMAL);
         return TRUE;

@@ -61,6 +61,7 @@ void StoreShortPath(const char* path, char* record) {
 }
 
 // The verdict on the pair: the Open/Compare caption and field 2's colour.
+// The caption says what a press does: only a comparable pair compares.
 void UpdateVerdict(HWND hash1, HWND hash2, HWND open) {
     if (!HoldsFullChecksum(hash1) || !HoldsFullChecksum(hash2)) {
         SetWindowTextA(open, kOpenText);
@@ -69,6 +70,7 @@ void UpdateVerdict(HWND hash1, HWND hash2, HWND open) {
         SetWindowTextA(open, kCompareText);
         FieldColour = ComparisonColour();
     } else {
+        SetWindowTextA(open, kOpenText);
         FieldColour = InvalidChecksumColour;
     }
 }

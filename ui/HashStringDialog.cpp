@@ -1,6 +1,7 @@
 #include "ui/HashStringDialog.h"
 
 #include "app/ResourceModule.h"
+#include "jobs/HashBatch.h"
 #include "jobs/HashFilesJob.h"
 #include "jobs/JobRunner.h"
 #include "res/resource.h"
@@ -96,11 +97,19 @@ INT_PTR OnGetMinMaxInfo(MINMAXINFO* info) {
     return TRUE;
 }
 
-// Hashes the text into a field of the owner. While a job holds the fields, or
-// when there is no memory for a copy of the text, the dialog stays open with
-// its text and beeps, and the user may press OK again.
+// Whether a job holds the slot, the fields and the status line. Between two
+// files of a batch the state is idle for a moment, but a string hashed then
+// would end as Idle and silently cancel the file that starts meanwhile.
+bool IsJobSlotTaken() {
+    BatchCount count = ReadBatchCount();
+    return JobState.load() != Idle || IsBatchUnderway(count.started, count.queued);
+}
+
+// Hashes the text into a field of the owner. While a job or a batch holds the
+// fields, or when there is no memory for a copy of the text, the dialog stays
+// open with its text and beeps, and the user may press OK again.
 INT_PTR OnOk(HWND dialog) {
-    if (JobState.load() != Idle) {
+    if (IsJobSlotTaken()) {
         MessageBeep(kSimpleBeep);
         return TRUE;
     }

@@ -11,6 +11,7 @@
 #include "app/OptionalFunctions.h"
 #include "app/OptionsDialog.h"
 #include "app/Pickers.h"
+#include "app/Placement.h"
 #include "app/ResourceModule.h"
 #include "app/Settings.h"
 #include "jobs/BenchmarkJob.h"
@@ -128,6 +129,43 @@ void LoadWindowPictures(HWND window) {
             SendDlgItemMessageA(window, picture.control, STM_SETIMAGE, IMAGE_BITMAP,
                                 (LPARAM)picture.bitmap);
     }
+}
+
+// The work area of the monitor that shows most of rect, or of the nearest
+// one; the primary screen's where the system has no monitor functions (it
+// then has one screen).
+RECT NearestWorkArea(const RECT& rect) {
+    MONITORINFO info = {};
+    info.cbSize = sizeof info;
+    HMONITOR monitor = OptMonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST);
+    if (monitor && OptGetMonitorInfo(monitor, &info))
+        return info.rcWork;
+    RECT area;
+    if (!SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0))
+        SetRect(&area, 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    return area;
+}
+
+// The stored place, unless too little of the caption would show on any
+// screen (a monitor unplugged, a smaller resolution): the window then moves
+// into the work area of the nearest monitor, where the user can reach it.
+void MoveToRememberedPlace(HWND window) {
+    int top = ReadSettingInt(kSettingsSection, kKeyWindowTop, 0, IniPath, Settings.UseRegistry);
+    int left = ReadSettingInt(kSettingsSection, kKeyWindowLeft, 0, IniPath, Settings.UseRegistry);
+    RECT outer;
+    GetWindowRect(window, &outer);
+    POINT client = {0, 0};
+    ClientToScreen(window, &client);
+    int width = outer.right - outer.left;
+    int height = outer.bottom - outer.top;
+    int caption = client.y - outer.top; // frame and title bar
+
+    PlaceRect strip = CaptionStrip(left, top, width, caption);
+    RECT stripRect = {strip.left, strip.top, strip.right, strip.bottom};
+    RECT work = NearestWorkArea(stripRect);
+    KeepReachable(&left, &top, width, height, caption,
+                  PlaceRect{work.left, work.top, work.right, work.bottom});
+    SetWindowPos(window, nullptr, left, top, 0, 0, SWP_NOZORDER | SWP_NOSIZE);
 }
 
 // --- Commands -------------------------------------------------------------
@@ -304,12 +342,8 @@ INT_PTR OnInitDialog(HWND window) {
     SubclassHashField(Hash2Field);
     SubclassStatusButton(StatusButton);
 
-    if (Settings.RememberPosition) {
-        int top = ReadSettingInt(kSettingsSection, kKeyWindowTop, 0, IniPath, Settings.UseRegistry);
-        int left =
-            ReadSettingInt(kSettingsSection, kKeyWindowLeft, 0, IniPath, Settings.UseRegistry);
-        SetWindowPos(window, nullptr, left, top, 0, 0, SWP_NOZORDER | SWP_NOSIZE);
-    }
+    if (Settings.RememberPosition)
+        MoveToRememberedPlace(window);
 
     Topmost = Settings.StartInTopMost;
     if (Topmost)
@@ -334,6 +368,11 @@ INT_PTR OnCommand(HWND window, WPARAM wParam, LPARAM lParam) {
         ProcessFieldChange((HWND)lParam);
         return TRUE;
     }
+    // An owner-drawn button follows the click of a double click with
+    // BN_DOUBLECLICKED: acting on both would continue a job and at once
+    // cancel it. The status line acts on its click alone.
+    if (id == IDC_STATUS && HIWORD(wParam) != BN_CLICKED)
+        return TRUE;
     for (const Command& command : kCommands) {
         if (command.id != id)
             continue;

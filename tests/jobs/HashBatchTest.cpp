@@ -2,14 +2,15 @@
 
 #include <gtest/gtest.h>
 
-TEST(HashBatch, SettingValuesOutsideTheRangeFoldOntoTheNearestRule) {
+TEST(HashBatch, OnlyTheSettingValues0And1Stop) {
     EXPECT_EQ(BatchStopRuleOf(0), StopAfterEveryFile);
     EXPECT_EQ(BatchStopRuleOf(1), StopAfterMatchingFile);
     EXPECT_EQ(BatchStopRuleOf(2), NeverStop);
     EXPECT_EQ(BatchStopRuleOf(3), NeverStop);
     EXPECT_EQ(BatchStopRuleOf(2147483647), NeverStop);
-    EXPECT_EQ(BatchStopRuleOf(-1), StopAfterMatchingFile);
-    EXPECT_EQ(BatchStopRuleOf(-2147483647 - 1), StopAfterMatchingFile);
+    // Negative values too: -1 is what the Options dialog stores without a selection.
+    EXPECT_EQ(BatchStopRuleOf(-1), NeverStop);
+    EXPECT_EQ(BatchStopRuleOf(-2147483647 - 1), NeverStop);
 }
 
 TEST(HashBatch, TheLastFileOfABatchNeverStops) {

@@ -13,6 +13,7 @@
 #include "tests/support/AppDriver.h"
 #include "tests/support/BoxWatch.h"
 #include "tests/support/TestSupport.h"
+#include "tests/ui/DialogTestSupport.h"
 #include "ui/Comparison.h"
 #include "ui/MainWindow.h"
 
@@ -92,6 +93,45 @@ TEST_F(SearchJobTest, TypedTargetReadsEveryFileAndPausesAtEachMatch) {
     EXPECT_FALSE(IsWindowEnabled(StatusButton));
     EXPECT_TRUE(IsWindowEnabled(OpenButton));
     EXPECT_EQ(JobState.load(), Idle);
+}
+
+TEST_F(SearchJobTest, DoubleClickOnContinueGoesOnOnce) {
+    ScratchFolder tree;
+    for (int i = 0; i < 3; ++i)
+        tree.WriteFile("copy" + std::to_string(i) + ".txt", kTarget);
+    TypeTarget(ReferenceMd5(kTarget));
+    auto atMatch = [] {
+        return JobState.load() == SearchPaused && GetWindowTextLengthA(Hash2Field) > 0;
+    };
+    BoxCloser summary("Search finished - Calverin", 30000);
+    StartSearch(tree.Path());
+    ASSERT_TRUE(WaitUntil(atMatch));
+    ASSERT_EQ(WindowText(StatusButton), "Continue searching >>>");
+    SetWindowTextA(Hash2Field, "");
+
+    // Two presses through the system's input, the second once the search has
+    // gone on (so that a cancel would hit it), well within the double-click time.
+    RECT status;
+    GetWindowRect(StatusButton, &status);
+    POINT middle = {(status.left + status.right) / 2, (status.top + status.bottom) / 2};
+    ClickPointer(middle);
+    ASSERT_TRUE(WaitUntil(
+        [] { return JobState.load() != SearchPaused || GetWindowTextLengthA(Hash2Field) > 0; }));
+    ClickPointer(middle);
+
+    // Every further match waits for its own click: none is passed over.
+    int pauses = 1;
+    while (WaitUntil([&] { return atMatch() || JobState.load() == Idle; }) && atMatch()) {
+        ++pauses;
+        SetWindowTextA(Hash2Field, "");
+        SendMessageA(StatusButton, BM_CLICK, 0, 0);
+    }
+    const FoundBox& box = summary.Result();
+    MovePointer(POINT{0, 0});
+    ASSERT_TRUE(box.found) << "the double click cancelled the search";
+    EXPECT_EQ(box.text, "Searched 3 files, found 3 file(s) with a matching MD5 checksum.");
+    EXPECT_EQ(pauses, 3);
+    EXPECT_TRUE(WaitForJobEnd());
 }
 
 TEST_F(SearchJobTest, EmptyFolderAndTrailingBackslashes) {

@@ -197,15 +197,18 @@ TEST_F(ComparisonTest, AFullLengthTextThatIsNotHexIsMarkedInvalid) {
     EXPECT_EQ(FieldColour, InvalidChecksumColour);
     EXPECT_EQ(InvalidChecksumColour, RGB(255, 55, 55));
 
-    // Field 1 filled: the pair is not comparable and Open keeps its text.
+    // Field 1 filled: the pair is not comparable and the button reads Open.
     SetHashField(hash1_, &FieldInfo[0], kAbc, abcFile_.c_str(), false);
     EXPECT_EQ(FieldColour, InvalidChecksumColour);
     EXPECT_EQ(WindowText(open_), "Open");
     EXPECT_FALSE(IsPairComparable());
     Type(hash2_, kXyz);
     EXPECT_TRUE(IsPairComparable());
+    EXPECT_EQ(WindowText(open_), "Compare");
+    // Made invalid after it was comparable: a press now opens a file, and says so.
     Type(hash2_, notHex);
-    EXPECT_EQ(WindowText(open_), "Compare") << "only a short field turns it back to Open";
+    EXPECT_FALSE(IsPairComparable());
+    EXPECT_EQ(WindowText(open_), "Open");
 }
 
 TEST_F(ComparisonTest, ALoneChecksumInField2MovesToField1) {

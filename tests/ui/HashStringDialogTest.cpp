@@ -181,7 +181,7 @@ TEST_F(HashStringDialogTest, ReopensAtThePlaceAndSizeItWasClosedAt) {
     });
 }
 
-TEST_F(HashStringDialogTest, OkWhileAJobRunsKeepsTheDialogAndItsText) {
+TEST_F(HashStringDialogTest, OkWhileAJobOrABatchRunsKeepsTheDialogAndItsText) {
     BellCounter bells;
     ASSERT_TRUE(bells.Ready());
     ASSERT_TRUE(PutPictureOnClipboard());
@@ -197,8 +197,19 @@ TEST_F(HashStringDialogTest, OkWhileAJobRunsKeepsTheDialogAndItsText) {
         EXPECT_EQ(Field1(), "");
         // The refused OK sounds the simple beep.
         EXPECT_TRUE(bells.WaitForCount(1));
-        // Once the job has ended, OK hashes the kept text.
+        // Between two files of a batch the state is idle, but the next file
+        // is about to start: refused as well.
         JobState = Idle;
+        FilesQueued = 2;
+        FilesStarted = 1;
+        SendMessageA(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+        EXPECT_TRUE(IsWindowVisible(dialog));
+        EXPECT_EQ(WindowText(edit), "abc");
+        EXPECT_EQ(Field1(), "");
+        EXPECT_TRUE(bells.WaitForCount(2));
+        // Once the batch has ended, OK hashes the kept text.
+        FilesQueued = 0;
+        FilesStarted = 0;
         SendMessageA(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
         EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
     });

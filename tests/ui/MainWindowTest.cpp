@@ -342,6 +342,42 @@ TEST_F(MainWindowTest, EscapeWithRememberPositionWritesItForTheNextStart) {
     EXPECT_EQ(outer.top, 77);
 }
 
+TEST_F(MainWindowTest, RememberedPlaceOffEveryScreenOpensOnOne) {
+    ScratchFolder folder;
+    std::string ini = folder.Path() + "\\Calverin.ini";
+    lstrcpynA(IniPath, ini.c_str(), MAX_PATH);
+    Settings.UseRegistry = false;
+    Settings.RememberPosition = true;
+    RECT screen;
+    screen.left = GetSystemMetrics(SM_XVIRTUALSCREEN);
+    screen.top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    screen.right = screen.left + GetSystemMetrics(SM_CXVIRTUALSCREEN);
+    screen.bottom = screen.top + GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    auto openAt = [&](const char* left, const char* top) {
+        WritePrivateProfileStringA("OPTIONS", "WindowLeft", left, ini.c_str());
+        WritePrivateProfileStringA("OPTIONS", "WindowTop", top, ini.c_str());
+        DestroyMain();
+        RECT outer = {};
+        if (CreateMain())
+            GetWindowRect(window_, &outer);
+        return outer;
+    };
+
+    // Far beyond every screen, as far as a stored value goes: wholly on one.
+    RECT away = openAt("2147483647", "-2147483648");
+    EXPECT_GE(away.left, screen.left);
+    EXPECT_GE(away.top, screen.top);
+    EXPECT_LE(away.right, screen.right);
+    EXPECT_LE(away.bottom, screen.bottom);
+
+    // Half off the screen's right edge with half its caption showing: kept.
+    int width = away.right - away.left;
+    std::string left = std::to_string(screen.right - width / 2);
+    RECT half = openAt(left.c_str(), "40");
+    EXPECT_EQ(half.left, screen.right - width / 2);
+    EXPECT_EQ(half.top, 40);
+}
+
 TEST_F(MainWindowTest, StatusClickCancelsOrContinuesByJobState) {
     ASSERT_TRUE(CreateMain());
     auto signalled = [](HANDLE event) { return WaitForSingleObject(event, 0) == WAIT_OBJECT_0; };
