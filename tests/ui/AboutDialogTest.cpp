@@ -171,16 +171,16 @@ TEST_F(AboutDialogTest, HitTestingHoldsOnScreensLeftOfAndAboveThePrimary) {
 }
 
 TEST_F(AboutDialogTest, ResourceModuleHoldingAnAboutDialogDoesNotReplaceIt) {
-    HMODULE custom = LoadLibraryA((ExeFolder() + "\\custom_about.dll").c_str());
+    // Mapped as the program maps it, as data: the module is 32-bit in both builds.
+    OpenResourceModule((ExeFolder() + "\\custom_about.dll").c_str());
+    HMODULE custom = ResourceModule.custom;
     ASSERT_NE(custom, nullptr);
     ASSERT_NE(FindResourceA(custom, MAKEINTRESOURCEA(IDD_ABOUT), (LPCSTR)RT_DIALOG), nullptr);
-    ResourceModule.custom = custom;
     Open([&](HWND dialog) {
         EXPECT_EQ(WindowText(dialog), "About - Calverin");
         EXPECT_NE(GetDlgItem(dialog, IDC_LINK), nullptr);
     });
-    ResourceModule.custom = nullptr;
-    FreeLibrary(custom);
+    CloseResourceModule();
 }
 
 }  // namespace
