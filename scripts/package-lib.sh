@@ -6,17 +6,18 @@ package_icon=$(cd "$(dirname "${BASH_SOURCE[0]}")/../res" && pwd)/Calverin.ico
 
 # make_msi ARCH EXE VERSION OUT: the installer of a build (win32 or win64).
 make_msi() {
-    local arch=$1 exe=$2 version=$3 out=$4 wixarch stage status=0
+    local arch=$1 exe=$2 version=$3 out=$4 wixarch win64 stage status=0
     case "$arch" in
-        win32) wixarch=x86 ;;
-        win64) wixarch=x64 ;;
+        win32) wixarch=x86 win64=no ;;
+        win64) wixarch=x64 win64=yes ;;
         *) echo "unknown Windows build: $arch (win32 or win64)" >&2; return 2 ;;
     esac
     stage=$(mktemp -d)
     cp "$exe" "$stage/Calverin.exe"
     cp "$package_icon" "$package_dir/Calverin.wxs" "$stage/"
     # wixl finds its sources only by paths relative to its working folder.
-    (cd "$stage" && wixl -a "$wixarch" -D Version="$version" -o out.msi Calverin.wxs) &&
+    (cd "$stage" &&
+        wixl -a "$wixarch" -D Version="$version" -D Win64="$win64" -o out.msi Calverin.wxs) &&
         mv "$stage/out.msi" "$out" || status=1
     rm -rf "$stage"
     return $status
