@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Configures and builds. Usage: build.sh win32|win64|win|host|bench
-# (win builds both Windows programs).
+# (win builds both Windows programs). CALVERIN_BUILD_TYPE sets the CMake build
+# type of a Windows build (Release unless set); CALVERIN_BUILD_TARGET builds
+# only that target (for example Calverin) instead of everything.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 source "$root/scripts/wine-env.sh"
@@ -12,7 +14,7 @@ build() {
     shift
     cmake -S "$root" -B "$dir" -G Ninja "$@" >/dev/null ||
         fail "configuring $dir" "read the CMake errors above; remove $dir and try again"
-    cmake --build "$dir" ||
+    cmake --build "$dir" ${CALVERIN_BUILD_TARGET:+--target "$CALVERIN_BUILD_TARGET"} ||
         fail "building $dir" "read the compiler errors above"
 }
 

@@ -8,7 +8,7 @@ packages=(
     g++-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
     googletest libssl-dev
-    wine wine32:i386 wine64 fonts-wine
+    wine wine32:i386 wine64 fonts-wine wixl msitools zip unzip
     xvfb xauth x11-utils xdotool imagemagick python3
 )
 

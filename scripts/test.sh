@@ -28,7 +28,7 @@ if win32_runs; then
     suites=(win32 win64)
     echo "Windows suites: win32 and win64"
 else
-    echo "Windows suites: win64 only; win32 skipped: $WIN32_WHY"
+    echo "Windows suites: win64 only; win32 (its tests and its installer's) skipped: $WIN32_WHY"
 fi
 
 servers=()

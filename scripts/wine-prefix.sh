@@ -7,7 +7,21 @@ source "$root/scripts/wine-env.sh"
 arch=${1:?win32 or win64}
 prefix=$(realpath -m "${2:?prefix folder}")
 use_wine "$arch" "$prefix"
+
+# Wine's own fonts (package fonts-wine: Tahoma, and Marlett, whose symbols are
+# the caption buttons) lie where this Wine does not look for them; linked into
+# the prefix's Fonts folder they are found, and windows look as on Windows.
+link_wine_fonts() {
+    local font
+    for font in /usr/share/wine/fonts/*.ttf; do
+        [ -e "$font" ] && [ ! -e "$prefix/drive_c/windows/Fonts/${font##*/}" ] || continue
+        ln -sf "$font" "$prefix/drive_c/windows/Fonts/" ||
+            fail "linking Wine's fonts into $prefix" "remove $prefix and try again"
+    done
+}
+
 if [ -f "$prefix/.calverin-ready" ]; then
+    link_wine_fonts
     exit 0
 fi
 rm -rf "$prefix"
@@ -22,4 +36,5 @@ fi
 "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 ||
     fail "setting Managed=N in the $arch Wine prefix $prefix" "remove $prefix and try again"
 wineserver -w
+link_wine_fonts
 touch "$prefix/.calverin-ready"

@@ -5,6 +5,9 @@
 #include <tlhelp32.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -69,13 +72,20 @@ const char kQuietIni[] =
     "[OPTIONS]\r\nGetFileOnStart=0\r\nStartInTopMost=0\r\nStartInFullMode=0\r\n"
     "RememberPosition=0\r\nTransparent=0\r\nMultipleFiles=2\r\n";
 
+// A whole command line, program name included.
+struct CommandLine {
+    std::string text;
+};
+
 class Program {
 public:
     // Starts Calverin.exe with the arguments (already quoted as needed).
-    explicit Program(const std::string& arguments) {
-        std::string commandLine = "\"" + ExeFolder() + "\\Calverin.exe\"";
-        if (!arguments.empty())
-            commandLine += " " + arguments;
+    explicit Program(const std::string& arguments)
+        : Program(CommandLine{"\"" + ExeFolder() + "\\Calverin.exe\"" +
+                              (arguments.empty() ? "" : " " + arguments)}) {}
+    // Or runs a whole command line.
+    explicit Program(const CommandLine& command) {
+        const std::string& commandLine = command.text;
         STARTUPINFOA startup = {};
         startup.cb = sizeof startup;
         std::vector<char> line(commandLine.begin(), commandLine.end());
@@ -170,6 +180,15 @@ private:
     std::thread thread_;
     HWND box_ = nullptr;
 };
+
+std::vector<std::string> SplitAt(const std::string& text, char separator) {
+    std::vector<std::string> parts;
+    size_t start = 0;
+    for (size_t end; (end = text.find(separator, start)) != std::string::npos; start = end + 1)
+        parts.push_back(text.substr(start, end - start));
+    parts.push_back(text.substr(start));
+    return parts;
+}
 
 }  // namespace
 
@@ -275,4 +294,58 @@ TEST_F(StartupTest, TwoRealInstancesHandOverAndBringTheFirstToFront) {
     // Escape ends the first instance normally.
     PostMessageA(main, WM_COMMAND, IDCANCEL, 0);
     EXPECT_EQ(first.ExitCode(), kExitNormal);
+}
+
+// The packaged program as the shell starts it. tests/modules/installer-test.sh
+// installs a package (or unpacks a zip) and names the command line of its
+// context-menu entry as read back from the registry ("%1" for the file), the
+// files and their md5sum checksums; in the ordinary run this is skipped.
+TEST_F(StartupTest, PackagedCommandStartedForEachFileEndsInOneWindow) {
+    const char* command = getenv("CALVERIN_SHELL_COMMAND");
+    const char* files = getenv("CALVERIN_SHELL_FILES"); // '|' between paths
+    const char* sums = getenv("CALVERIN_SHELL_SUMS");   // ' ' between checksums
+    if (!command || !files || !sums)
+        GTEST_SKIP() << "run by tests/modules/installer-test.sh";
+    const std::string line = command;
+    const size_t at = line.find("%1");
+    ASSERT_NE(at, std::string::npos) << line;
+    const std::vector<std::string> paths = SplitAt(files, '|');
+    std::vector<std::string> expected = SplitAt(sums, ' ');
+    ASSERT_EQ(paths.size(), expected.size());
+    ASSERT_TRUE(paths.size() == 1 || paths.size() == 2) << "one field for each file";
+    std::sort(expected.begin(), expected.end());
+
+    // One right after the other, as the shell does for a quick second choice.
+    std::vector<std::unique_ptr<Program>> starts;
+    for (const std::string& path : paths) {
+        starts.push_back(
+            std::make_unique<Program>(CommandLine{std::string(line).replace(at, 2, path)}));
+        ASSERT_TRUE(starts.back()->Started()) << starts.size();
+    }
+    HWND main = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (main = FindMainWindow()) != nullptr; }, kProcessTimeoutMs));
+    DWORD owner = 0;
+    GetWindowThreadProcessId(main, &owner);
+    int windowed = 0;
+    for (const std::unique_ptr<Program>& start : starts) {
+        if (start->Id() == owner)
+            ++windowed;
+        else
+            EXPECT_EQ(start->ExitCode(), kExitNormal) << "a later start hands its file over";
+    }
+    EXPECT_EQ(windowed, 1);
+
+    // Which start became the window decides the order of the fields.
+    std::vector<std::string> shown;
+    const int fields[] = {IDC_HASH1, IDC_HASH2};
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            shown.clear();
+            for (size_t i = 0; i < paths.size(); ++i)
+                shown.push_back(WindowText(GetDlgItem(main, fields[i])));
+            std::sort(shown.begin(), shown.end());
+            return shown == expected;
+        },
+        kProcessTimeoutMs))
+        << testing::PrintToString(shown) << " instead of " << testing::PrintToString(expected);
 }
