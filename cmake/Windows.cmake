@@ -27,7 +27,7 @@ set_source_files_properties(${CMAKE_SOURCE_DIR}/res/Calverin.rc PROPERTIES OBJEC
 # One place for the Windows version the program targets (XP and later).
 add_compile_definitions(_WIN32_WINNT=0x0501 WINVER=0x0501 _WIN32_IE=0x0600 NOMINMAX)
 
-set(CALVERIN_WARNINGS -Wall -Wextra -Wno-unused-parameter -Wno-cast-function-type)
+set(CALVERIN_WARNINGS -Wall -Wextra -Werror -Wno-unused-parameter -Wno-cast-function-type)
 
 file(GLOB CALVERIN_WIN_SOURCES CONFIGURE_DEPENDS
     ${CMAKE_SOURCE_DIR}/engine/*.cpp
