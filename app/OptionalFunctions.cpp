@@ -92,6 +92,10 @@ BOOL OptFlashWindowEx(FLASHWINFO* info) {
     return function != nullptr ? function(info) : 0;
 }
 
+bool HasFlashWindowEx() {
+    return flashWindowEx.load(std::memory_order_acquire) != nullptr;
+}
+
 BOOL OptIsThemeActive() {
     IsThemeActiveFn function = isThemeActive.load(std::memory_order_acquire);
     return function != nullptr ? function() : 0;

@@ -11,4 +11,7 @@ BOOL OptWow64DisableWow64FsRedirection(PVOID* oldValue);
 BOOL OptWow64RevertWow64FsRedirection(PVOID oldValue);
 BOOL OptSetLayeredWindowAttributes(HWND window, COLORREF key, BYTE alpha, DWORD flags);
 BOOL OptFlashWindowEx(FLASHWINFO* info);
+// Whether FlashWindowEx was found: its result cannot tell, being the
+// caption's previous state rather than success.
+bool HasFlashWindowEx();
 BOOL OptIsThemeActive();
