@@ -26,15 +26,16 @@ extern HANDLE SearchContinue;  // auto-reset: resume a search paused at a match
 constexpr int kJobPathSize = 1024;
 extern char JobPath[kJobPathSize];
 
-// Stack reservations for worker threads. Every queued job holds a waiting
-// thread, so the usual 1 MiB would exhaust a 32-bit address space after about
-// two thousand queued files.
-constexpr SIZE_T kJobStackReserve = 64 * 1024;
+// Stack reservation of worker threads: the usual 1 MiB, because the jobs show
+// message boxes on their own threads, and a box with visual styles can need
+// more than a small stack holds. Waiting threads are bounded below, so this
+// reserves at most 128 MiB of a 32-bit address space for them.
+constexpr SIZE_T kJobStackReserve = 1024 * 1024;
 
 // At most this many job threads wait for RunToken at once; later jobs wait in
 // a queue without a thread and get theirs as waiting threads start their jobs.
-// Some systems raise every stack reservation to 1 MiB or more, so even small
-// reservations do not let thousands of threads wait side by side.
+// Each waiting thread holds its stack reservation, so thousands of them would
+// exhaust a 32-bit address space.
 constexpr LONG kMaxWaitingJobThreads = 128;
 
 // Creates the events once; later calls keep the existing ones.

@@ -8,7 +8,7 @@
 
 // The search recurses once per folder level (about 130 within MAX_PATH) and
 // shows message boxes from its deepest level, so its worker keeps the usual
-// stack reservation rather than the small one of queued hash jobs.
+// stack reservation.
 constexpr SIZE_T kSearchStackReserve = 1024 * 1024;
 
 // Counters of the running or the last search, set to 0 when a search starts.
