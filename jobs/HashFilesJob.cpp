@@ -22,6 +22,27 @@ void ShowCountedProgress(HWND status, BatchCount count) {
     SetWindowTextA(status, text);
 }
 
+bool SameCount(BatchCount a, BatchCount b) {
+    return a.started == b.started && a.queued == b.queued;
+}
+
+// The progress text of the file that just started. Files arrive on the
+// user-interface thread, which shows their count at once, while a text sent
+// from here lands only when that thread gets to it, perhaps after a newer
+// count: it is sent again until the count held still meanwhile.
+void ShowStartedProgress(HWND status, BatchCount count) {
+    for (;;) {
+        if (count.queued < 2)
+            SetWindowTextA(status, kCalculatingText);
+        else
+            ShowCountedProgress(status, count);
+        BatchCount now = ReadBatchCount();
+        if (SameCount(now, count))
+            return;
+        count = now;
+    }
+}
+
 // Puts the checksum into its field; true when the batch stops after it.
 bool StoreChecksum(HWND window, const char* checksum, const char* path) {
     HWND hash1 = GetDlgItem(window, IDC_HASH1);
@@ -51,10 +72,7 @@ bool RunHashJob(HWND window, const char* text, bool fileMode) {
     BatchCount count = CountFileStarted();
     EnableWindow(open, FALSE);
     EnableWindow(status, TRUE);
-    if (count.queued < 2)
-        SetWindowTextA(status, kCalculatingText);
-    else
-        ShowCountedProgress(status, count);
+    ShowStartedProgress(status, count);
     SetStatusBusy(status, true);
 
     char* checksum = fileMode ? HashFile(text) : HashString(text);
@@ -93,27 +111,24 @@ void HashJob(HWND mainWindow, const char* text, bool fileMode) {
     RunHashJob(mainWindow, text, fileMode);
 }
 
+bool StartHashFileJob(const char* path) {
+    bool queued = StartBatchJob(path, HashFileThread);
+    // Counted on this thread, so a text set here at once is never older than
+    // one a worker sends; a stopped batch keeps its "next" text, and another
+    // job (nothing of the batch started yet) its own.
+    BatchCount count = ReadBatchCount();
+    if (MainWindow && JobState == Hashing && count.started > 0 && count.queued > 1)
+        ShowCountedProgress(GetDlgItem(MainWindow, IDC_STATUS), count);
+    return queued;
+}
+
 DWORD WINAPI HashFileThread(LPVOID jobPath) {
-    // Counted before the slot is freed, so arrivals are counted in order.
-    CountArrival();
     char path[kJobPathSize];
     TakeJobPath(jobPath, path);
-
-    // Let the count grow while a file of the batch is hashed. A stopped batch
-    // keeps its "next" text, and another job (nothing started yet) its own.
-    BatchCount count = ReadBatchCount();
-    LONG state = JobState;
-    if (count.queued > 1 && count.started > 0 && (state == Hashing || state == Idle)) {
-        HWND status = GetDlgItem(MainWindow, IDC_STATUS);
-        ShowCountedProgress(status, count);
-        // The running file may have stopped the batch between the look and
-        // the text; the stop's own text comes back.
-        if (JobState == NextPending)
-            SetWindowTextA(status, kNextFileText);
-    }
-
-    if (!WaitForRunToken())
+    if (!WaitForRunToken()) {
+        CountDropped();
         return 0;
+    }
     HWND window = MainWindow;
     bool stopped = RunHashJob(window, path, true);
     bool ended = EndBatchIfDone();

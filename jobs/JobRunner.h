@@ -46,6 +46,10 @@ bool CreateJobEvents();
 // kMaxWaitingJobThreads already wait. Returns false when the job was dropped.
 bool StartJob(const char* path, LPTHREAD_START_ROUTINE routine,
               SIZE_T stackReserve = kJobStackReserve);
+// StartJob for a file of the hash-files batch: it counts into FilesQueued at
+// once, whether it gets a thread now or waits in the queue, and is counted out
+// again when it is dropped.
+bool StartBatchJob(const char* path, LPTHREAD_START_ROUTINE routine);
 
 // Common frame of the thread routines: copy the handed path into the thread's
 // own buffer (kJobPathSize bytes) and free the slot for the next StartJob.
@@ -65,6 +69,9 @@ struct BatchCount {
 };
 // FilesQueued += 1; returns the counts after the arrival.
 BatchCount CountArrival();
+// FilesQueued -= 1 for a counted job that will never start; ends the batch as
+// EndBatchIfDone does, since that job may be the last one it waited for.
+void CountDropped();
 // FilesStarted += 1; returns the counts after the start.
 BatchCount CountFileStarted();
 BatchCount ReadBatchCount();

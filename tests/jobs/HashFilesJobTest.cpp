@@ -314,6 +314,8 @@ TEST(HashFilesRoad, EveryFileOfALargeHandOverIsHashedOnce) {
     ASSERT_TRUE(app.HandOver(gate.Path()));
     ASSERT_TRUE(gate.WaitConnected());
     ASSERT_TRUE(app.HandOver(commandLine, 120000));
+    // Every file counts, also those still waiting for a thread.
+    EXPECT_TRUE(app.WaitForText(IDC_STATUS, Counted(1, kFiles + 1)));
     gate.Write("gate");
     gate.End();
     std::string shown = ReferenceMd5("gate");
