@@ -7,6 +7,7 @@
 #include "jobs/HashBatch.h"
 #include "jobs/JobRunner.h"
 #include "jobs/JobStatus.h"
+#include "jobs/Redirection.h"
 #include "res/resource.h"
 #include "ui/Comparison.h"
 #include "ui/MainWindow.h"
@@ -75,7 +76,13 @@ bool RunHashJob(HWND window, const char* text, bool fileMode) {
     ShowStartedProgress(status, count);
     SetStatusBusy(status, true);
 
-    char* checksum = fileMode ? HashFile(text) : HashString(text);
+    char* checksum = nullptr;
+    if (fileMode) {
+        RedirectionOff off;
+        checksum = HashFile(text);
+    } else {
+        checksum = HashString(text);
+    }
     bool stop = false;
     if (checksum != nullptr) {
         stop = StoreChecksum(window, checksum, fileMode ? text : nullptr);

@@ -2,12 +2,12 @@
 
 #include <cstring>
 
-#include "app/OptionalFunctions.h"
 #include "engine/Hashing.h"
 #include "engine/Md5.h"
 #include "jobs/FileFacts.h"
 #include "jobs/JobRunner.h"
 #include "jobs/JobStatus.h"
+#include "jobs/Redirection.h"
 #include "res/resource.h"
 #include "ui/Comparison.h"
 #include "ui/MainWindow.h"
@@ -46,7 +46,10 @@ bool HasFileFacts(const HashFieldInfo& info) {
 void PauseAtMatch(HWND mainWindow, const char* path, const char* checksum) {
     FilesFound.fetch_add(1);
     char display[MAX_PATH];
-    ToLongPath(path, display, MAX_PATH);
+    {
+        RedirectionOff off;
+        ToLongPath(path, display, MAX_PATH);
+    }
 
     HWND status = GetDlgItem(mainWindow, IDC_STATUS);
     // A click left over from an earlier pause must not skip this one.
@@ -76,7 +79,10 @@ void ReportListingFailure(HWND mainWindow, const char* folder, DWORD error) {
     // Room for folders whose long form passes MAX_PATH: the report names
     // them whole.
     char display[kJobPathSize];
-    ToLongPath(folder, display, kJobPathSize);
+    {
+        RedirectionOff off;
+        ToLongPath(folder, display, kJobPathSize);
+    }
     if (display[0] == '\0')
         lstrcpynA(display, folder, kJobPathSize);
     SetLastError(error); // the long form's lookups must not change the report
@@ -96,7 +102,11 @@ void SearchFile(HWND mainWindow, const char* path, const WIN32_FIND_DATAA& entry
             return; // the very file of field 1
     }
     FilesRead.fetch_add(1);
-    char* checksum = HashFile(path);
+    char* checksum = nullptr;
+    {
+        RedirectionOff off;
+        checksum = HashFile(path);
+    }
     if (!checksum)
         return; // unreadable files are passed over in silence
     if (lstrcmpiA(checksum, Target.hash) == 0)
@@ -117,6 +127,7 @@ void SearchLevel(HWND mainWindow, char* path, bool topLevel, bool sameFileFilter
     HANDLE listing = INVALID_HANDLE_VALUE;
     DWORD error = ERROR_FILENAME_EXCED_RANGE;
     if (cut + strlen(kPattern) < static_cast<size_t>(kJobPathSize)) {
+        RedirectionOff off;
         memcpy(path + cut, kPattern, strlen(kPattern) + 1);
         listing = FindFirstFileA(path, &entry);
         error = GetLastError();
@@ -169,14 +180,11 @@ void SearchFolder(HWND mainWindow, char* path, bool topLevel, bool sameFileFilte
     Target.path[sizeof Target.path - 1] = '\0';
     sameFileFilter = HasFileFacts(Target);
 
-    // File-system redirection is per thread: off for this thread only.
-    BOOL wow64 = FALSE;
-    PVOID redirection = nullptr;
-    bool redirectionOff = OptIsWow64Process(GetCurrentProcess(), &wow64) && wow64 &&
-                          OptWow64DisableWow64FsRedirection(&redirection);
-
     JobState.store(Searching);
-    GetShortPathNameA(path, path, MAX_PATH);
+    {
+        RedirectionOff off;
+        GetShortPathNameA(path, path, MAX_PATH);
+    }
 
     HWND status = GetDlgItem(mainWindow, IDC_STATUS);
     HWND open = GetDlgItem(mainWindow, IDC_OPEN);
@@ -188,9 +196,6 @@ void SearchFolder(HWND mainWindow, char* path, bool topLevel, bool sameFileFilte
     FilesRead.store(0);
 
     SearchLevel(mainWindow, path, true, sameFileFilter);
-
-    if (redirectionOff)
-        OptWow64RevertWow64FsRedirection(redirection);
     ShowJobEnded(status, open);
 
     if (StopRequested)

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <set>
 #include <string>
 #include <vector>
@@ -106,6 +107,25 @@ TEST_F(SearchJobTest, EmptyFolderAndTrailingBackslashes) {
     run = Search(tree.Path() + "\\");
     ASSERT_EQ(run.matches.size(), 1u);
     EXPECT_EQ(run.matches[0].infoPath, ShortUpper(tree.Path() + "\\x.txt"));
+    EXPECT_EQ(run.summary.text, "Searched 1 files, found 1 file(s) with a matching MD5 checksum.");
+}
+
+// Run by tests/modules/wow64-redirection.sh: a 32-bit program in a 64-bit
+// prefix, whose system folder it sees only with redirection off.
+TEST_F(SearchJobTest, Wow64SearchInTheSystemFolderReportsAndSums) {
+    const char* tree = getenv("CALVERIN_WOW64_TREE");
+    if (!tree)
+        GTEST_SKIP() << "run by tests/modules/wow64-redirection.sh";
+    ASSERT_EQ(GetFileAttributesA(tree), INVALID_FILE_ATTRIBUTES) << "redirected elsewhere";
+    TypeTarget(ReferenceMd5("wow64"));
+    BoxCloser report("Error");
+    SearchRun run = Search(tree);
+    // The folder too deep to list, from the search's own thread.
+    const FoundBox& box = report.Result();
+    ASSERT_TRUE(box.found);
+    EXPECT_EQ(box.text.rfind("Could not search directory: " + std::string(tree) + "\\d\\", 0), 0u)
+        << box.text;
+    ASSERT_EQ(run.matches.size(), 1u);
     EXPECT_EQ(run.summary.text, "Searched 1 files, found 1 file(s) with a matching MD5 checksum.");
 }
 
