@@ -15,6 +15,7 @@
 std::atomic<DWORD> FilesSearched{0};
 std::atomic<LONG> FilesFound{0};
 std::atomic<DWORD> FilesRead{0};
+HANDLE(WINAPI* SearchFindFirst)(LPCSTR pattern, LPWIN32_FIND_DATAA entry) = FindFirstFileA;
 
 namespace {
 
@@ -129,11 +130,15 @@ void SearchLevel(HWND mainWindow, char* path, bool topLevel, bool sameFileFilter
     if (cut + strlen(kPattern) < static_cast<size_t>(kJobPathSize)) {
         RedirectionOff off;
         memcpy(path + cut, kPattern, strlen(kPattern) + 1);
-        listing = FindFirstFileA(path, &entry);
+        listing = SearchFindFirst(path, &entry);
         error = GetLastError();
     }
     path[cut] = '\0';
     if (listing == INVALID_HANDLE_VALUE) {
+        // A drive root has no "." and ".." entries, so an empty one lists as
+        // not found: an empty folder.
+        if (error == ERROR_FILE_NOT_FOUND)
+            return;
         if (!topLevel && error == ERROR_ACCESS_DENIED)
             return;
         ReportListingFailure(mainWindow, path, error);

@@ -24,6 +24,19 @@ const std::string kSameSize = "THE BYTES THAT EVERY COPY HOLDS\r\n"; // same len
 
 class SearchJobTest : public JobWindowTest {};
 
+// Lists every folder named "empty" as the system lists an empty drive root,
+// which has no "." and ".." entries: not found.
+HANDLE WINAPI ListEmptyAsRoot(LPCSTR pattern, LPWIN32_FIND_DATAA entry) {
+    const char kEmpty[] = "\\empty\\*.*";
+    size_t length = strlen(pattern);
+    if (length >= sizeof kEmpty - 1 &&
+        lstrcmpiA(pattern + length - (sizeof kEmpty - 1), kEmpty) == 0) {
+        SetLastError(ERROR_FILE_NOT_FOUND);
+        return INVALID_HANDLE_VALUE;
+    }
+    return FindFirstFileA(pattern, entry);
+}
+
 TEST_F(SearchJobTest, FileTargetSkipsItselfReadsOnlyItsSizeAndFindsCopies) {
     ScratchFolder tree;
     std::string target = tree.WriteFile("target.bin", kTarget);
@@ -108,6 +121,23 @@ TEST_F(SearchJobTest, EmptyFolderAndTrailingBackslashes) {
     ASSERT_EQ(run.matches.size(), 1u);
     EXPECT_EQ(run.matches[0].infoPath, ShortUpper(tree.Path() + "\\x.txt"));
     EXPECT_EQ(run.summary.text, "Searched 1 files, found 1 file(s) with a matching MD5 checksum.");
+}
+
+TEST_F(SearchJobTest, FolderListedAsNotFoundIsEmpty) {
+    ScratchFolder tree;
+    MakeFolder(tree.Path() + "\\empty");
+    tree.WriteFile("empty\\unseen.txt", "found");
+    tree.WriteFile("seen.txt", "found");
+    TypeTarget(ReferenceMd5("found"));
+    SearchFindFirst = ListEmptyAsRoot;
+    BoxCloser noReport("Error", 1000);
+    SearchRun top = Search(tree.Path() + "\\empty");
+    SearchRun below = Search(tree.Path());
+    SearchFindFirst = FindFirstFileA;
+    EXPECT_FALSE(noReport.Stop().found);
+    EXPECT_EQ(top.summary.text, "Searched 0 files, found 0 file(s) with a matching MD5 checksum.");
+    EXPECT_EQ(below.summary.text,
+              "Searched 1 files, found 1 file(s) with a matching MD5 checksum.");
 }
 
 // Run by tests/modules/wow64-redirection.sh: a 32-bit program in a 64-bit
