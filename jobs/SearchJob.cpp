@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "app/ScopedHandle.h"
 #include "engine/Hashing.h"
 #include "engine/Md5.h"
 #include "jobs/FileFacts.h"
@@ -41,6 +42,39 @@ bool Known(DWORD low, DWORD high) {
 bool HasFileFacts(const HashFieldInfo& info) {
     return Known(info.sizeLow, info.sizeHigh) &&
            Known(info.modified.dwLowDateTime, info.modified.dwHighDateTime) && info.path[0] != '\0';
+}
+
+// A folder as the file system knows it, whatever path or link leads to it.
+struct FolderIdentity {
+    bool known;
+    DWORD volume;
+    DWORD indexHigh;
+    DWORD indexLow;
+    const FolderIdentity* parent; // the folder the search came from; null at the top
+};
+
+FolderIdentity IdentifyFolder(const char* folder, const FolderIdentity* parent) {
+    FolderIdentity identity = {false, 0, 0, 0, parent};
+    ScopedFile handle(CreateFileA(folder, FILE_READ_ATTRIBUTES,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    BY_HANDLE_FILE_INFORMATION info;
+    if (handle && GetFileInformationByHandle(handle.Get(), &info))
+        identity = {true, info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow,
+                    parent};
+    return identity;
+}
+
+// A link back to a folder the search is inside would lead it round and round.
+bool IsOwnAncestor(const FolderIdentity& folder) {
+    if (!folder.known)
+        return false;
+    for (const FolderIdentity* above = folder.parent; above; above = above->parent) {
+        if (above->known && above->volume == folder.volume &&
+            above->indexHigh == folder.indexHigh && above->indexLow == folder.indexLow)
+            return true;
+    }
+    return false;
 }
 
 // Shows the match in field 2 and waits until the user goes on.
@@ -115,10 +149,13 @@ void SearchFile(HWND mainWindow, const char* path, const WIN32_FIND_DATAA& entry
     FreeChecksum(checksum);
 }
 
-void SearchFolder(HWND mainWindow, char* path, bool topLevel, bool sameFileFilter);
+void SearchFolder(HWND mainWindow, char* path, bool topLevel, bool sameFileFilter,
+                  const FolderIdentity* parent);
 
 // The part of SearchFolder that every level runs: list, descend, hash.
-void SearchLevel(HWND mainWindow, char* path, bool topLevel, bool sameFileFilter) {
+// parent: the folders the search is inside, from this one's parent up.
+void SearchLevel(HWND mainWindow, char* path, bool topLevel, bool sameFileFilter,
+                 const FolderIdentity* parent) {
     size_t end = strlen(path);
     while (end > 0 && path[end - 1] == '\\')
         --end;
@@ -127,8 +164,16 @@ void SearchLevel(HWND mainWindow, char* path, bool topLevel, bool sameFileFilter
     WIN32_FIND_DATAA entry;
     HANDLE listing = INVALID_HANDLE_VALUE;
     DWORD error = ERROR_FILENAME_EXCED_RANGE;
+    FolderIdentity folder = {false, 0, 0, 0, parent};
     if (cut + strlen(kPattern) < static_cast<size_t>(kJobPathSize)) {
         RedirectionOff off;
+        // With its backslash the folder's path also names a drive root.
+        memcpy(path + cut, "\\", 2);
+        folder = IdentifyFolder(path, parent);
+        if (IsOwnAncestor(folder)) {
+            path[cut] = '\0';
+            return;
+        }
         memcpy(path + cut, kPattern, strlen(kPattern) + 1);
         listing = SearchFindFirst(path, &entry);
         error = GetLastError();
@@ -158,7 +203,7 @@ void SearchLevel(HWND mainWindow, char* path, bool topLevel, bool sameFileFilter
             path[cut] = '\\';
             memcpy(path + cut + 1, name, length + 1);
             if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                SearchFolder(mainWindow, path, false, sameFileFilter);
+                SearchFolder(mainWindow, path, false, sameFileFilter, &folder);
             else
                 SearchFile(mainWindow, path, entry, sameFileFilter);
             path[cut] = '\0';
@@ -174,9 +219,10 @@ void SearchLevel(HWND mainWindow, char* path, bool topLevel, bool sameFileFilter
 // place) and everything below it. At the top level it works out the same-file
 // filter itself, prepares and restores the main window and shows the summary.
 // On return path holds the folder it was given, less trailing backslashes.
-void SearchFolder(HWND mainWindow, char* path, bool topLevel, bool sameFileFilter) {
+void SearchFolder(HWND mainWindow, char* path, bool topLevel, bool sameFileFilter,
+                  const FolderIdentity* parent) {
     if (!topLevel) {
-        SearchLevel(mainWindow, path, false, sameFileFilter);
+        SearchLevel(mainWindow, path, false, sameFileFilter, parent);
         return;
     }
 
@@ -200,7 +246,7 @@ void SearchFolder(HWND mainWindow, char* path, bool topLevel, bool sameFileFilte
     FilesFound.store(0);
     FilesRead.store(0);
 
-    SearchLevel(mainWindow, path, true, sameFileFilter);
+    SearchLevel(mainWindow, path, true, sameFileFilter, nullptr);
     ShowJobEnded(status, open);
 
     if (StopRequested)
@@ -218,7 +264,7 @@ DWORD WINAPI SearchThread(LPVOID jobPath) {
     TakeJobPath(jobPath, path);
     if (!WaitForRunToken())
         return 0;
-    SearchFolder(MainWindow, path, true, false);
+    SearchFolder(MainWindow, path, true, false, nullptr);
     ReleaseRunToken();
     return 0;
 }

@@ -14,6 +14,7 @@
 #include "tests/support/AppDriver.h"
 #include "tests/support/BoxWatch.h"
 #include "tests/support/TestSupport.h"
+#include "tests/support/UnixTools.h"
 #include "ui/Comparison.h"
 #include "ui/MainWindow.h"
 
@@ -138,6 +139,28 @@ TEST_F(SearchJobTest, FolderListedAsNotFoundIsEmpty) {
     EXPECT_EQ(top.summary.text, "Searched 0 files, found 0 file(s) with a matching MD5 checksum.");
     EXPECT_EQ(below.summary.text,
               "Searched 1 files, found 1 file(s) with a matching MD5 checksum.");
+}
+
+TEST_F(SearchJobTest, FolderLinkBackToAnAncestorIsNotEnteredAgain) {
+    ScratchFolder tree;
+    std::string original = tree.WriteFile("a.bin", kTarget);
+    MakeFolder(tree.Path() + "\\sub");
+    std::string copy = tree.WriteFile("sub\\copy.bin", kTarget);
+    // Wine shows a link to a folder as a folder link. Removed before the
+    // tree, whose removal would follow it.
+    struct Link {
+        std::string path;
+        ~Link() { RunUnix("rm -f '" + path + "'"); }
+    } back{UnixPathOf(tree.Path() + "\\sub") + "/back"};
+    ASSERT_EQ(RunUnix("ln -s '" + UnixPathOf(tree.Path()) + "' '" + back.path + "'"), 0);
+    ASSERT_NE(GetFileAttributesA((tree.Path() + "\\sub\\back\\a.bin").c_str()),
+              INVALID_FILE_ATTRIBUTES);
+    TargetFromFile(original, kTarget);
+
+    SearchRun run = Search(tree.Path());
+    ASSERT_EQ(run.matches.size(), 1u);
+    EXPECT_EQ(run.matches[0].infoPath, ShortUpper(copy));
+    EXPECT_EQ(run.summary.text, "Searched 2 files, found 1 file(s) with a matching MD5 checksum.");
 }
 
 // Run by tests/modules/wow64-redirection.sh: a 32-bit program in a 64-bit
