@@ -171,7 +171,9 @@ TEST_F(AboutDialogTest, HitTestingHoldsOnScreensLeftOfAndAboveThePrimary) {
 }
 
 TEST_F(AboutDialogTest, ResourceModuleHoldingAnAboutDialogDoesNotReplaceIt) {
-    HMODULE custom = LoadLibraryA((ExeFolder() + "\\custom_about.dll").c_str());
+    // Mapped as data, as the program maps it: the module is 32-bit in both builds.
+    HMODULE custom = LoadLibraryExA((ExeFolder() + "\\custom_about.dll").c_str(), nullptr,
+                                    LOAD_LIBRARY_AS_DATAFILE);
     ASSERT_NE(custom, nullptr);
     ASSERT_NE(FindResourceA(custom, MAKEINTRESOURCEA(IDD_ABOUT), (LPCSTR)RT_DIALOG), nullptr);
     ResourceModule.custom = custom;
