@@ -7,7 +7,7 @@
 static_assert(kMaxHandedPath == kJobPathSize - 1, "a handed path must fit the job buffer");
 
 static void StartHashJob(const char* path, void*) {
-    StartJob(path, HashFileThread);
+    StartHashFileJob(path);
 }
 
 void SplitCommandLine(const char* text) {

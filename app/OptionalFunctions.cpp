@@ -108,6 +108,10 @@ BOOL OptGetMonitorInfo(HMONITOR monitor, MONITORINFO* info) {
     return function != nullptr ? function(monitor, info) : 0;
 }
 
+bool HasFlashWindowEx() {
+    return flashWindowEx.load(std::memory_order_acquire) != nullptr;
+}
+
 BOOL OptIsThemeActive() {
     IsThemeActiveFn function = isThemeActive.load(std::memory_order_acquire);
     return function != nullptr ? function() : 0;

@@ -13,4 +13,7 @@ BOOL OptSetLayeredWindowAttributes(HWND window, COLORREF key, BYTE alpha, DWORD 
 BOOL OptFlashWindowEx(FLASHWINFO* info);
 HMONITOR OptMonitorFromRect(const RECT* rect, DWORD flags);
 BOOL OptGetMonitorInfo(HMONITOR monitor, MONITORINFO* info);
+// Whether FlashWindowEx was found: its result cannot tell, being the
+// caption's previous state rather than success.
+bool HasFlashWindowEx();
 BOOL OptIsThemeActive();

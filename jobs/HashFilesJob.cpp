@@ -7,6 +7,7 @@
 #include "jobs/HashBatch.h"
 #include "jobs/JobRunner.h"
 #include "jobs/JobStatus.h"
+#include "jobs/Redirection.h"
 #include "res/resource.h"
 #include "ui/Comparison.h"
 #include "ui/MainWindow.h"
@@ -20,6 +21,27 @@ void ShowCountedProgress(HWND status, BatchCount count) {
     char text[64];
     wsprintfA(text, kProgressCountFormat, (int)count.started, (int)count.queued);
     SetWindowTextA(status, text);
+}
+
+bool SameCount(BatchCount a, BatchCount b) {
+    return a.started == b.started && a.queued == b.queued;
+}
+
+// The progress text of the file that just started. Files arrive on the
+// user-interface thread, which shows their count at once, while a text sent
+// from here lands only when that thread gets to it, perhaps after a newer
+// count: it is sent again until the count held still meanwhile.
+void ShowStartedProgress(HWND status, BatchCount count) {
+    for (;;) {
+        if (count.queued < 2)
+            SetWindowTextA(status, kCalculatingText);
+        else
+            ShowCountedProgress(status, count);
+        BatchCount now = ReadBatchCount();
+        if (SameCount(now, count))
+            return;
+        count = now;
+    }
 }
 
 // Puts the checksum into its field; true when the batch stops after it.
@@ -51,13 +73,16 @@ bool RunHashJob(HWND window, const char* text, bool fileMode) {
     BatchCount count = CountFileStarted();
     EnableWindow(open, FALSE);
     EnableWindow(status, TRUE);
-    if (count.queued < 2)
-        SetWindowTextA(status, kCalculatingText);
-    else
-        ShowCountedProgress(status, count);
+    ShowStartedProgress(status, count);
     SetStatusBusy(status, true);
 
-    char* checksum = fileMode ? HashFile(text) : HashString(text);
+    char* checksum = nullptr;
+    if (fileMode) {
+        RedirectionOff off;
+        checksum = HashFile(text);
+    } else {
+        checksum = HashString(text);
+    }
     bool stop = false;
     if (checksum != nullptr) {
         stop = StoreChecksum(window, checksum, fileMode ? text : nullptr);
@@ -93,27 +118,24 @@ void HashJob(HWND mainWindow, const char* text, bool fileMode) {
     RunHashJob(mainWindow, text, fileMode);
 }
 
+bool StartHashFileJob(const char* path) {
+    bool queued = StartBatchJob(path, HashFileThread);
+    // Counted on this thread, so a text set here at once is never older than
+    // one a worker sends; a stopped batch keeps its "next" text, and another
+    // job (nothing of the batch started yet) its own.
+    BatchCount count = ReadBatchCount();
+    if (MainWindow && JobState == Hashing && count.started > 0 && count.queued > 1)
+        ShowCountedProgress(GetDlgItem(MainWindow, IDC_STATUS), count);
+    return queued;
+}
+
 DWORD WINAPI HashFileThread(LPVOID jobPath) {
-    // Counted before the slot is freed, so arrivals are counted in order.
-    CountArrival();
     char path[kJobPathSize];
     TakeJobPath(jobPath, path);
-
-    // Let the count grow while a file of the batch is hashed. A stopped batch
-    // keeps its "next" text, and another job (nothing started yet) its own.
-    BatchCount count = ReadBatchCount();
-    LONG state = JobState;
-    if (count.queued > 1 && count.started > 0 && (state == Hashing || state == Idle)) {
-        HWND status = GetDlgItem(MainWindow, IDC_STATUS);
-        ShowCountedProgress(status, count);
-        // The running file may have stopped the batch between the look and
-        // the text; the stop's own text comes back.
-        if (JobState == NextPending)
-            SetWindowTextA(status, kNextFileText);
-    }
-
-    if (!WaitForRunToken())
+    if (!WaitForRunToken()) {
+        CountDropped();
         return 0;
+    }
     HWND window = MainWindow;
     bool stopped = RunHashJob(window, path, true);
     bool ended = EndBatchIfDone();

@@ -46,6 +46,7 @@ struct PendingJob {
     PendingJob* next;
     LPTHREAD_START_ROUTINE routine;
     SIZE_T stackReserve;
+    bool inBatch;  // counted into FilesQueued
     char* path;
 };
 
@@ -56,8 +57,9 @@ PendingJob* pendingHead;
 PendingJob* pendingTail;
 
 // Queues a copy of the job; false when memory ran out. Caller holds queueLock.
-bool Enqueue(const char* path, LPTHREAD_START_ROUTINE routine, SIZE_T stackReserve) {
-    PendingJob* job = new (std::nothrow) PendingJob{nullptr, routine, stackReserve, nullptr};
+bool Enqueue(const char* path, LPTHREAD_START_ROUTINE routine, SIZE_T stackReserve, bool inBatch) {
+    PendingJob* job =
+        new (std::nothrow) PendingJob{nullptr, routine, stackReserve, inBatch, nullptr};
     if (!job)
         return false;
     job->path = new (std::nothrow) char[lstrlenA(path) + 1];
@@ -122,6 +124,8 @@ void LaunchPendingJobs() {
     }
     while (job) {
         bool launched = LaunchThread(job->path, job->routine, job->stackReserve);
+        if (!launched && job->inBatch)
+            CountDropped();
         FreeJob(job);
         if (launched)
             return;
@@ -131,6 +135,42 @@ void LaunchPendingJobs() {
         if (job)
             waitingThreads++;
     }
+}
+
+// StartJob and StartBatchJob; inBatch: the job counts into FilesQueued.
+bool QueueJob(const char* path, LPTHREAD_START_ROUTINE routine, SIZE_T stackReserve, bool inBatch) {
+    // A cut-off path could name another file, so a path that does not fit is
+    // refused rather than shortened.
+    if (!path || lstrlenA(path) >= kJobPathSize) {
+        SetLastError(ERROR_FILENAME_EXCED_RANGE);
+        return false;
+    }
+    if (inBatch)
+        CountArrival();
+    bool launch = false;
+    bool queued = false;
+    {
+        Guard guard(queueLock);
+        launch = !pendingHead && waitingThreads < kMaxWaitingJobThreads;
+        if (launch)
+            waitingThreads++;
+        else
+            queued = Enqueue(path, routine, stackReserve, inBatch);
+    }
+    DWORD error = ERROR_NOT_ENOUGH_MEMORY;
+    if (launch) {
+        if (LaunchThread(path, routine, stackReserve))
+            return true;
+        error = GetLastError();
+        Guard guard(queueLock);
+        waitingThreads--;
+    } else if (queued) {
+        return true;
+    }
+    if (inBatch)
+        CountDropped();
+    SetLastError(error);
+    return false;
 }
 
 }  // namespace
@@ -148,31 +188,11 @@ bool CreateJobEvents() {
 }
 
 bool StartJob(const char* path, LPTHREAD_START_ROUTINE routine, SIZE_T stackReserve) {
-    // A cut-off path could name another file, so a path that does not fit is
-    // refused rather than shortened.
-    if (!path || lstrlenA(path) >= kJobPathSize) {
-        SetLastError(ERROR_FILENAME_EXCED_RANGE);
-        return false;
-    }
-    {
-        Guard guard(queueLock);
-        if (pendingHead || waitingThreads >= kMaxWaitingJobThreads) {
-            if (Enqueue(path, routine, stackReserve))
-                return true;
-            SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-            return false;
-        }
-        waitingThreads++;
-    }
-    if (LaunchThread(path, routine, stackReserve))
-        return true;
-    DWORD error = GetLastError();
-    {
-        Guard guard(queueLock);
-        waitingThreads--;
-    }
-    SetLastError(error);
-    return false;
+    return QueueJob(path, routine, stackReserve, false);
+}
+
+bool StartBatchJob(const char* path, LPTHREAD_START_ROUTINE routine) {
+    return QueueJob(path, routine, kJobStackReserve, true);
 }
 
 void TakeJobPath(const void* param, char* ownPath) {
@@ -194,6 +214,15 @@ BatchCount CountArrival() {
     Guard guard(batchLock);
     FilesQueued.fetch_add(1);
     return CurrentCount();
+}
+
+void CountDropped() {
+    Guard guard(batchLock);
+    FilesQueued.fetch_sub(1);
+    if (FilesStarted.load() >= FilesQueued.load()) {
+        FilesStarted.store(0);
+        FilesQueued.store(0);
+    }
 }
 
 BatchCount CountFileStarted() {

@@ -26,15 +26,16 @@ extern HANDLE SearchContinue;  // auto-reset: resume a search paused at a match
 constexpr int kJobPathSize = 1024;
 extern char JobPath[kJobPathSize];
 
-// Stack reservations for worker threads. Every queued job holds a waiting
-// thread, so the usual 1 MiB would exhaust a 32-bit address space after about
-// two thousand queued files.
-constexpr SIZE_T kJobStackReserve = 64 * 1024;
+// Stack reservation of worker threads: the usual 1 MiB, because the jobs show
+// message boxes on their own threads, and a box with visual styles can need
+// more than a small stack holds. Waiting threads are bounded below, so this
+// reserves at most 128 MiB of a 32-bit address space for them.
+constexpr SIZE_T kJobStackReserve = 1024 * 1024;
 
 // At most this many job threads wait for RunToken at once; later jobs wait in
 // a queue without a thread and get theirs as waiting threads start their jobs.
-// Some systems raise every stack reservation to 1 MiB or more, so even small
-// reservations do not let thousands of threads wait side by side.
+// Each waiting thread holds its stack reservation, so thousands of them would
+// exhaust a 32-bit address space.
 constexpr LONG kMaxWaitingJobThreads = 128;
 
 // Creates the events once; later calls keep the existing ones.
@@ -45,6 +46,10 @@ bool CreateJobEvents();
 // kMaxWaitingJobThreads already wait. Returns false when the job was dropped.
 bool StartJob(const char* path, LPTHREAD_START_ROUTINE routine,
               SIZE_T stackReserve = kJobStackReserve);
+// StartJob for a file of the hash-files batch: it counts into FilesQueued at
+// once, whether it gets a thread now or waits in the queue, and is counted out
+// again when it is dropped.
+bool StartBatchJob(const char* path, LPTHREAD_START_ROUTINE routine);
 
 // Common frame of the thread routines: copy the handed path into the thread's
 // own buffer (kJobPathSize bytes) and free the slot for the next StartJob.
@@ -64,6 +69,9 @@ struct BatchCount {
 };
 // FilesQueued += 1; returns the counts after the arrival.
 BatchCount CountArrival();
+// FilesQueued -= 1 for a counted job that will never start; ends the batch as
+// EndBatchIfDone does, since that job may be the last one it waited for.
+void CountDropped();
 // FilesStarted += 1; returns the counts after the start.
 BatchCount CountFileStarted();
 BatchCount ReadBatchCount();

@@ -40,6 +40,8 @@ void FlashBriefly(HWND window) {
     flash.dwFlags = FLASHW_ALL | FLASHW_TIMERNOFG;
     flash.uCount = kFlashCount;
     flash.dwTimeout = 0;
-    if (!OptFlashWindowEx(&flash))
+    if (HasFlashWindowEx())
+        OptFlashWindowEx(&flash);
+    else
         FlashWindow(window, TRUE);
 }

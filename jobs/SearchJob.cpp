@@ -2,12 +2,13 @@
 
 #include <cstring>
 
-#include "app/OptionalFunctions.h"
+#include "app/ScopedHandle.h"
 #include "engine/Hashing.h"
 #include "engine/Md5.h"
 #include "jobs/FileFacts.h"
 #include "jobs/JobRunner.h"
 #include "jobs/JobStatus.h"
+#include "jobs/Redirection.h"
 #include "res/resource.h"
 #include "ui/Comparison.h"
 #include "ui/MainWindow.h"
@@ -15,6 +16,7 @@
 std::atomic<DWORD> FilesSearched{0};
 std::atomic<LONG> FilesFound{0};
 std::atomic<DWORD> FilesRead{0};
+HANDLE(WINAPI* SearchFindFirst)(LPCSTR pattern, LPWIN32_FIND_DATAA entry) = FindFirstFileA;
 
 namespace {
 
@@ -42,11 +44,47 @@ bool HasFileFacts(const HashFieldInfo& info) {
            Known(info.modified.dwLowDateTime, info.modified.dwHighDateTime) && info.path[0] != '\0';
 }
 
+// A folder as the file system knows it, whatever path or link leads to it.
+struct FolderIdentity {
+    bool known;
+    DWORD volume;
+    DWORD indexHigh;
+    DWORD indexLow;
+    const FolderIdentity* parent; // the folder the search came from; null at the top
+};
+
+FolderIdentity IdentifyFolder(const char* folder, const FolderIdentity* parent) {
+    FolderIdentity identity = {false, 0, 0, 0, parent};
+    ScopedFile handle(CreateFileA(folder, FILE_READ_ATTRIBUTES,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    BY_HANDLE_FILE_INFORMATION info;
+    if (handle && GetFileInformationByHandle(handle.Get(), &info))
+        identity = {true, info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow,
+                    parent};
+    return identity;
+}
+
+// A link back to a folder the search is inside would lead it round and round.
+bool IsOwnAncestor(const FolderIdentity& folder) {
+    if (!folder.known)
+        return false;
+    for (const FolderIdentity* above = folder.parent; above; above = above->parent) {
+        if (above->known && above->volume == folder.volume &&
+            above->indexHigh == folder.indexHigh && above->indexLow == folder.indexLow)
+            return true;
+    }
+    return false;
+}
+
 // Shows the match in field 2 and waits until the user goes on.
 void PauseAtMatch(HWND mainWindow, const char* path, const char* checksum) {
     FilesFound.fetch_add(1);
     char display[MAX_PATH];
-    ToLongPath(path, display, MAX_PATH);
+    {
+        RedirectionOff off;
+        ToLongPath(path, display, MAX_PATH);
+    }
 
     HWND status = GetDlgItem(mainWindow, IDC_STATUS);
     // A click left over from an earlier pause must not skip this one.
@@ -76,7 +114,10 @@ void ReportListingFailure(HWND mainWindow, const char* folder, DWORD error) {
     // Room for folders whose long form passes MAX_PATH: the report names
     // them whole.
     char display[kJobPathSize];
-    ToLongPath(folder, display, kJobPathSize);
+    {
+        RedirectionOff off;
+        ToLongPath(folder, display, kJobPathSize);
+    }
     if (display[0] == '\0')
         lstrcpynA(display, folder, kJobPathSize);
     SetLastError(error); // the long form's lookups must not change the report
@@ -96,7 +137,11 @@ void SearchFile(HWND mainWindow, const char* path, const WIN32_FIND_DATAA& entry
             return; // the very file of field 1
     }
     FilesRead.fetch_add(1);
-    char* checksum = HashFile(path);
+    char* checksum = nullptr;
+    {
+        RedirectionOff off;
+        checksum = HashFile(path);
+    }
     if (!checksum)
         return; // unreadable files are passed over in silence
     if (lstrcmpiA(checksum, Target.hash) == 0)
@@ -104,10 +149,13 @@ void SearchFile(HWND mainWindow, const char* path, const WIN32_FIND_DATAA& entry
     FreeChecksum(checksum);
 }
 
-void SearchFolder(HWND mainWindow, char* path, bool topLevel, bool sameFileFilter);
+void SearchFolder(HWND mainWindow, char* path, bool topLevel, bool sameFileFilter,
+                  const FolderIdentity* parent);
 
 // The part of SearchFolder that every level runs: list, descend, hash.
-void SearchLevel(HWND mainWindow, char* path, bool topLevel, bool sameFileFilter) {
+// parent: the folders the search is inside, from this one's parent up.
+void SearchLevel(HWND mainWindow, char* path, bool topLevel, bool sameFileFilter,
+                 const FolderIdentity* parent) {
     size_t end = strlen(path);
     while (end > 0 && path[end - 1] == '\\')
         --end;
@@ -116,13 +164,26 @@ void SearchLevel(HWND mainWindow, char* path, bool topLevel, bool sameFileFilter
     WIN32_FIND_DATAA entry;
     HANDLE listing = INVALID_HANDLE_VALUE;
     DWORD error = ERROR_FILENAME_EXCED_RANGE;
+    FolderIdentity folder = {false, 0, 0, 0, parent};
     if (cut + strlen(kPattern) < static_cast<size_t>(kJobPathSize)) {
+        RedirectionOff off;
+        // With its backslash the folder's path also names a drive root.
+        memcpy(path + cut, "\\", 2);
+        folder = IdentifyFolder(path, parent);
+        if (IsOwnAncestor(folder)) {
+            path[cut] = '\0';
+            return;
+        }
         memcpy(path + cut, kPattern, strlen(kPattern) + 1);
-        listing = FindFirstFileA(path, &entry);
+        listing = SearchFindFirst(path, &entry);
         error = GetLastError();
     }
     path[cut] = '\0';
     if (listing == INVALID_HANDLE_VALUE) {
+        // A drive root has no "." and ".." entries, so an empty one lists as
+        // not found: an empty folder.
+        if (error == ERROR_FILE_NOT_FOUND)
+            return;
         if (!topLevel && error == ERROR_ACCESS_DENIED)
             return;
         ReportListingFailure(mainWindow, path, error);
@@ -142,7 +203,7 @@ void SearchLevel(HWND mainWindow, char* path, bool topLevel, bool sameFileFilter
             path[cut] = '\\';
             memcpy(path + cut + 1, name, length + 1);
             if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                SearchFolder(mainWindow, path, false, sameFileFilter);
+                SearchFolder(mainWindow, path, false, sameFileFilter, &folder);
             else
                 SearchFile(mainWindow, path, entry, sameFileFilter);
             path[cut] = '\0';
@@ -158,9 +219,10 @@ void SearchLevel(HWND mainWindow, char* path, bool topLevel, bool sameFileFilter
 // place) and everything below it. At the top level it works out the same-file
 // filter itself, prepares and restores the main window and shows the summary.
 // On return path holds the folder it was given, less trailing backslashes.
-void SearchFolder(HWND mainWindow, char* path, bool topLevel, bool sameFileFilter) {
+void SearchFolder(HWND mainWindow, char* path, bool topLevel, bool sameFileFilter,
+                  const FolderIdentity* parent) {
     if (!topLevel) {
-        SearchLevel(mainWindow, path, false, sameFileFilter);
+        SearchLevel(mainWindow, path, false, sameFileFilter, parent);
         return;
     }
 
@@ -169,14 +231,11 @@ void SearchFolder(HWND mainWindow, char* path, bool topLevel, bool sameFileFilte
     Target.path[sizeof Target.path - 1] = '\0';
     sameFileFilter = HasFileFacts(Target);
 
-    // File-system redirection is per thread: off for this thread only.
-    BOOL wow64 = FALSE;
-    PVOID redirection = nullptr;
-    bool redirectionOff = OptIsWow64Process(GetCurrentProcess(), &wow64) && wow64 &&
-                          OptWow64DisableWow64FsRedirection(&redirection);
-
     JobState.store(Searching);
-    GetShortPathNameA(path, path, MAX_PATH);
+    {
+        RedirectionOff off;
+        GetShortPathNameA(path, path, MAX_PATH);
+    }
 
     HWND status = GetDlgItem(mainWindow, IDC_STATUS);
     HWND open = GetDlgItem(mainWindow, IDC_OPEN);
@@ -187,10 +246,7 @@ void SearchFolder(HWND mainWindow, char* path, bool topLevel, bool sameFileFilte
     FilesFound.store(0);
     FilesRead.store(0);
 
-    SearchLevel(mainWindow, path, true, sameFileFilter);
-
-    if (redirectionOff)
-        OptWow64RevertWow64FsRedirection(redirection);
+    SearchLevel(mainWindow, path, true, sameFileFilter, nullptr);
     ShowJobEnded(status, open);
 
     if (StopRequested)
@@ -208,7 +264,7 @@ DWORD WINAPI SearchThread(LPVOID jobPath) {
     TakeJobPath(jobPath, path);
     if (!WaitForRunToken())
         return 0;
-    SearchFolder(MainWindow, path, true, false);
+    SearchFolder(MainWindow, path, true, false, nullptr);
     ReleaseRunToken();
     return 0;
 }

@@ -8,13 +8,17 @@
 
 // The search recurses once per folder level (about 130 within MAX_PATH) and
 // shows message boxes from its deepest level, so its worker keeps the usual
-// stack reservation rather than the small one of queued hash jobs.
+// stack reservation.
 constexpr SIZE_T kSearchStackReserve = 1024 * 1024;
 
 // Counters of the running or the last search, set to 0 when a search starts.
 extern std::atomic<DWORD> FilesSearched; // every file entry met
 extern std::atomic<LONG> FilesFound;     // matches
 extern std::atomic<DWORD> FilesRead;     // files handed to HashFile
+
+// How the search lists a folder: FindFirstFileA, unless a test puts in a
+// listing that its file system cannot give.
+extern HANDLE(WINAPI* SearchFindFirst)(LPCSTR pattern, LPWIN32_FIND_DATAA entry);
 
 // Worker routine that StartJob runs for the folder to search.
 DWORD WINAPI SearchThread(LPVOID jobPath);

@@ -3,6 +3,7 @@
 #include "app/Settings.h"
 #include "engine/Md5.h"
 #include "jobs/FileFacts.h"
+#include "jobs/Redirection.h"
 #include "res/resource.h"
 #include "ui/FileTooltip.h"
 #include "ui/HexText.h"
@@ -84,6 +85,8 @@ void SetHashField(HWND field, HashFieldInfo* info, const char* checksum, const c
     info->modified.dwLowDateTime = info->modified.dwHighDateTime = kUnknownHalf;
     lstrcpynA(info->hash, checksum, sizeof info->hash);
     if (path != nullptr) {
+        // The facts of the very file named, also under the system folder.
+        RedirectionOff off;
         DWORD low = 0, high = 0;
         if (QueryFileSize(path, &low, &high)) {
             info->sizeLow = low;

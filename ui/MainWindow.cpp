@@ -220,7 +220,7 @@ void StatusCommand(HWND window) {
 void OpenFileCommand(HWND window) {
     char path[MAX_PATH];
     if (PickFile(window, path))
-        StartJob(path, HashFileThread);
+        StartHashFileJob(path);
 }
 
 void OpenCommand(HWND window) {
@@ -433,7 +433,7 @@ INT_PTR OnRButtonDown(HWND window) {
     return TRUE;
 }
 
-void StartHashJob(const char* path, void*) { StartJob(path, HashFileThread); }
+void StartHashJob(const char* path, void*) { StartHashFileJob(path); }
 
 INT_PTR OnDropFiles(HWND window, HDROP drop) {
     SetForegroundWindow(window);

@@ -332,6 +332,8 @@ TEST(HashFilesRoad, EveryFileOfALargeHandOverIsHashedOnce) {
     ASSERT_TRUE(app.HandOver(gate.Path()));
     ASSERT_TRUE(gate.WaitConnected());
     ASSERT_TRUE(app.HandOver(commandLine, 120000));
+    // Every file counts, also those still waiting for a thread.
+    EXPECT_TRUE(app.WaitForText(IDC_STATUS, Counted(1, kFiles + 1)));
     gate.Write("gate");
     gate.End();
     std::string shown = ReferenceMd5("gate");
@@ -348,6 +350,22 @@ TEST(HashFilesRoad, EveryFileOfALargeHandOverIsHashedOnce) {
         EXPECT_TRUE(seen.insert(shown).second) << "hashed twice: " << shown;
     }
     EXPECT_EQ(seen, expected);
+}
+
+// Run by tests/modules/wow64-redirection.sh: a 32-bit program in a 64-bit
+// prefix, where the system folder holds other files than the 32-bit program
+// would see there through redirection.
+TEST(HashFilesRoad, Wow64HashesTheNamedSystemFileNotItsNamesake) {
+    const char* file = getenv("CALVERIN_WOW64_SYSTEM_FILE");
+    const char* checksum = getenv("CALVERIN_WOW64_SYSTEM_MD5");
+    const char* namesake = getenv("CALVERIN_WOW64_NAMESAKE_MD5");
+    if (!file || !checksum || !namesake)
+        GTEST_SKIP() << "run by tests/modules/wow64-redirection.sh";
+    ASSERT_STRNE(checksum, namesake);
+    AppDriver app("StartInFullMode=0\n");
+    ASSERT_TRUE(app.Start(file));
+    EXPECT_TRUE(app.WaitForText(IDC_HASH1, checksum)) << app.Text(IDC_HASH1);
+    EXPECT_TRUE(app.WaitForIdle());
 }
 
 // String mode runs on the calling (user-interface) thread, in-process, with

@@ -207,8 +207,7 @@ TEST_F(JobRunnerTest, StackReservationIsSmallUnlessAsked) {
     ReleaseRunToken();
     ASSERT_TRUE(Start("small", StackJob));
     ASSERT_TRUE(WaitUntil([] { return record.finished == 1; }));
-    // Below the program's default of 2 MiB. (Wine raises any reservation
-    // smaller than 1 MiB to 1 MiB; Windows keeps 64 KiB.)
+    // The usual 1 MiB, below the program's default of 2 MiB.
     EXPECT_LE(record.stackReserved, (SIZE_T)1024 * 1024);
 
     ASSERT_TRUE(Start("deep", StackJob, 4 * 1024 * 1024));

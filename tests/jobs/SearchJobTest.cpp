@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <set>
 #include <string>
 #include <vector>
@@ -13,6 +14,7 @@
 #include "tests/support/AppDriver.h"
 #include "tests/support/BoxWatch.h"
 #include "tests/support/TestSupport.h"
+#include "tests/support/UnixTools.h"
 #include "tests/ui/DialogTestSupport.h"
 #include "ui/Comparison.h"
 #include "ui/MainWindow.h"
@@ -23,6 +25,19 @@ const std::string kTarget = "the bytes that every copy holds\r\n";
 const std::string kSameSize = "THE BYTES THAT EVERY COPY HOLDS\r\n"; // same length, other sum
 
 class SearchJobTest : public JobWindowTest {};
+
+// Lists every folder named "empty" as the system lists an empty drive root,
+// which has no "." and ".." entries: not found.
+HANDLE WINAPI ListEmptyAsRoot(LPCSTR pattern, LPWIN32_FIND_DATAA entry) {
+    const char kEmpty[] = "\\empty\\*.*";
+    size_t length = strlen(pattern);
+    if (length >= sizeof kEmpty - 1 &&
+        lstrcmpiA(pattern + length - (sizeof kEmpty - 1), kEmpty) == 0) {
+        SetLastError(ERROR_FILE_NOT_FOUND);
+        return INVALID_HANDLE_VALUE;
+    }
+    return FindFirstFileA(pattern, entry);
+}
 
 TEST_F(SearchJobTest, FileTargetSkipsItselfReadsOnlyItsSizeAndFindsCopies) {
     ScratchFolder tree;
@@ -146,6 +161,64 @@ TEST_F(SearchJobTest, EmptyFolderAndTrailingBackslashes) {
     run = Search(tree.Path() + "\\");
     ASSERT_EQ(run.matches.size(), 1u);
     EXPECT_EQ(run.matches[0].infoPath, ShortUpper(tree.Path() + "\\x.txt"));
+    EXPECT_EQ(run.summary.text, "Searched 1 files, found 1 file(s) with a matching MD5 checksum.");
+}
+
+TEST_F(SearchJobTest, FolderListedAsNotFoundIsEmpty) {
+    ScratchFolder tree;
+    MakeFolder(tree.Path() + "\\empty");
+    tree.WriteFile("empty\\unseen.txt", "found");
+    tree.WriteFile("seen.txt", "found");
+    TypeTarget(ReferenceMd5("found"));
+    SearchFindFirst = ListEmptyAsRoot;
+    BoxCloser noReport("Error", 1000);
+    SearchRun top = Search(tree.Path() + "\\empty");
+    SearchRun below = Search(tree.Path());
+    SearchFindFirst = FindFirstFileA;
+    EXPECT_FALSE(noReport.Stop().found);
+    EXPECT_EQ(top.summary.text, "Searched 0 files, found 0 file(s) with a matching MD5 checksum.");
+    EXPECT_EQ(below.summary.text,
+              "Searched 1 files, found 1 file(s) with a matching MD5 checksum.");
+}
+
+TEST_F(SearchJobTest, FolderLinkBackToAnAncestorIsNotEnteredAgain) {
+    ScratchFolder tree;
+    std::string original = tree.WriteFile("a.bin", kTarget);
+    MakeFolder(tree.Path() + "\\sub");
+    std::string copy = tree.WriteFile("sub\\copy.bin", kTarget);
+    // Wine shows a link to a folder as a folder link. Removed before the
+    // tree, whose removal would follow it.
+    struct Link {
+        std::string path;
+        ~Link() { RunUnix("rm -f '" + path + "'"); }
+    } back{UnixPathOf(tree.Path() + "\\sub") + "/back"};
+    ASSERT_EQ(RunUnix("ln -s '" + UnixPathOf(tree.Path()) + "' '" + back.path + "'"), 0);
+    ASSERT_NE(GetFileAttributesA((tree.Path() + "\\sub\\back\\a.bin").c_str()),
+              INVALID_FILE_ATTRIBUTES);
+    TargetFromFile(original, kTarget);
+
+    SearchRun run = Search(tree.Path());
+    ASSERT_EQ(run.matches.size(), 1u);
+    EXPECT_EQ(run.matches[0].infoPath, ShortUpper(copy));
+    EXPECT_EQ(run.summary.text, "Searched 2 files, found 1 file(s) with a matching MD5 checksum.");
+}
+
+// Run by tests/modules/wow64-redirection.sh: a 32-bit program in a 64-bit
+// prefix, whose system folder it sees only with redirection off.
+TEST_F(SearchJobTest, Wow64SearchInTheSystemFolderReportsAndSums) {
+    const char* tree = getenv("CALVERIN_WOW64_TREE");
+    if (!tree)
+        GTEST_SKIP() << "run by tests/modules/wow64-redirection.sh";
+    ASSERT_EQ(GetFileAttributesA(tree), INVALID_FILE_ATTRIBUTES) << "redirected elsewhere";
+    TypeTarget(ReferenceMd5("wow64"));
+    BoxCloser report("Error");
+    SearchRun run = Search(tree);
+    // The folder too deep to list, from the search's own thread.
+    const FoundBox& box = report.Result();
+    ASSERT_TRUE(box.found);
+    EXPECT_EQ(box.text.rfind("Could not search directory: " + std::string(tree) + "\\d\\", 0), 0u)
+        << box.text;
+    ASSERT_EQ(run.matches.size(), 1u);
     EXPECT_EQ(run.summary.text, "Searched 1 files, found 1 file(s) with a matching MD5 checksum.");
 }
 
