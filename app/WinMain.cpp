@@ -2,14 +2,14 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "app/CommandLine.h"
-#include "app/OptionalFunctions.h"
-#include "app/ResourceModule.h"
-#include "app/Settings.h"
-#include "app/Startup.h"
+#include "system/OptionalFunctions.h"
+#include "system/Settings.h"
+#include "jobs/CommandLine.h"
 #include "jobs/JobRunner.h"
-#include "res/resource.h"
 #include "ui/MainWindow.h"
+#include "ui/ResourceModule.h"
+#include "app/Startup.h"
+#include "res/resource.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     // The field records start zeroed as process-wide values.

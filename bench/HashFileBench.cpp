@@ -35,7 +35,7 @@ int main(int argc, char** argv) {
     for (int run = 0; run < runs; run++) {
         LARGE_INTEGER start, end;
         QueryPerformanceCounter(&start);
-        char* result = HashFile(path);
+        char* result = HashFile(path, JobCancelled);
         QueryPerformanceCounter(&end);
         if (!result) {
             fprintf(stderr, "HashFile failed (error %lu)\n", GetLastError());

@@ -9,9 +9,9 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/OptionalFunctions.h"
-#include "app/ResourceModule.h"
-#include "app/Settings.h"
+#include "system/OptionalFunctions.h"
+#include "ui/ResourceModule.h"
+#include "system/Settings.h"
 #include "engine/Hashing.h"
 #include "engine/Md5.h"
 #include "jobs/JobRunner.h"
@@ -112,7 +112,7 @@ int main(int argc, char** argv) {
     } else {
         // The target's checksum with its file facts, as after hashing it.
         JobState = Hashing;
-        char* checksum = HashFile(target);
+        char* checksum = HashFile(target, JobCancelled);
         JobState = Idle;
         if (!checksum) {
             fprintf(stderr, "cannot hash %s (error %lu)\n", target, GetLastError());

@@ -4,11 +4,11 @@ set(CALVERIN_PURE_SOURCES
     engine/Md5.cpp
     jobs/HashBatch.cpp
     ui/HexText.cpp
-    app/Placement.cpp
-    app/ColourText.cpp
-    app/IniPathRule.cpp
-    jobs/SizeText.cpp
-    app/CommandLineScan.cpp
+    system/Placement.cpp
+    system/ColourText.cpp
+    system/IniPathRule.cpp
+    system/SizeText.cpp
+    system/CommandLineScan.cpp
     ui/LayoutAnchor.cpp
     ui/ChecksumScan.cpp
 )
@@ -18,11 +18,11 @@ set(CALVERIN_PURE_TESTS
     tests/engine/Md5Test.cpp
     tests/jobs/HashBatchTest.cpp
     tests/ui/HexTextTest.cpp
-    tests/app/PlacementTest.cpp
-    tests/app/ColourTextTest.cpp
-    tests/app/IniPathRuleTest.cpp
-    tests/jobs/SizeTextTest.cpp
-    tests/app/CommandLineScanTest.cpp
+    tests/system/PlacementTest.cpp
+    tests/system/ColourTextTest.cpp
+    tests/system/IniPathRuleTest.cpp
+    tests/system/SizeTextTest.cpp
+    tests/system/CommandLineScanTest.cpp
     tests/ui/LayoutAnchorTest.cpp
     tests/ui/ChecksumScanTest.cpp
 )

@@ -31,6 +31,7 @@ set(CALVERIN_WARNINGS -Wall -Wextra -Werror -Wno-unused-parameter -Wno-cast-func
 
 file(GLOB CALVERIN_WIN_SOURCES CONFIGURE_DEPENDS
     ${CMAKE_SOURCE_DIR}/engine/*.cpp
+    ${CMAKE_SOURCE_DIR}/system/*.cpp
     ${CMAKE_SOURCE_DIR}/jobs/*.cpp
     ${CMAKE_SOURCE_DIR}/app/*.cpp
     ${CMAKE_SOURCE_DIR}/ui/*.cpp)
@@ -60,6 +61,7 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 # resources, so dialogs can be created in-process.
 file(GLOB CALVERIN_WIN_TESTS CONFIGURE_DEPENDS
     ${CMAKE_SOURCE_DIR}/tests/engine/*.cpp
+    ${CMAKE_SOURCE_DIR}/tests/system/*.cpp
     ${CMAKE_SOURCE_DIR}/tests/jobs/*.cpp
     ${CMAKE_SOURCE_DIR}/tests/app/*.cpp
     ${CMAKE_SOURCE_DIR}/tests/ui/*.cpp

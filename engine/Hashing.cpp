@@ -5,18 +5,15 @@
 #include <cstring>
 
 #include "engine/Md5.h"
-#include "jobs/JobRunner.h"
 
 namespace {
 
 // Small reads keep memory flat and let a cancel take effect within one chunk.
 constexpr DWORD kReadChunk = 1024;
 
-bool Cancelled() { return JobState.load() == Idle; }
-
 }  // namespace
 
-char* HashFile(const char* path) {
+char* HashFile(const char* path, CancelCheck cancelled) {
     Md5Context ctx;
     Md5Init(&ctx);
     uint8_t chunk[kReadChunk];
@@ -39,7 +36,7 @@ char* HashFile(const char* path) {
         if (got == 0)
             break;
         Md5Update(&ctx, chunk, got);
-        if (Cancelled())
+        if (cancelled())
             break;
     }
     Md5Final(&ctx);
@@ -50,7 +47,7 @@ char* HashFile(const char* path) {
         return nullptr;
     }
     // Looked at once more: a cancel during the last read still counts.
-    if (Cancelled())
+    if (cancelled())
         return nullptr;
     return DigestToHex(ctx.digest);
 }

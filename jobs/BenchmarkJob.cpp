@@ -4,11 +4,10 @@
 
 #include "engine/Hashing.h"
 #include "engine/Md5.h"
-#include "jobs/FileFacts.h"
+#include "system/FileFacts.h"
 #include "jobs/JobRunner.h"
 #include "jobs/JobStatus.h"
 #include "res/resource.h"
-#include "ui/MainWindow.h"
 
 namespace {
 
@@ -29,7 +28,7 @@ void BenchmarkJob(HWND mainWindow, const char* path) {
     ShowJobStarted(status, open, kCalculatingText);
 
     const DWORD start = GetTickCount();
-    char* checksum = HashFile(path);
+    char* checksum = HashFile(path, JobCancelled);
     const DWORD finish = GetTickCount();
     // Restoring the window below changes the last error; the report needs it.
     const DWORD error = GetLastError();
@@ -62,7 +61,7 @@ DWORD WINAPI BenchmarkThread(LPVOID jobPath) {
     TakeJobPath(jobPath, path);
     if (!WaitForRunToken())
         return 0;
-    BenchmarkJob(MainWindow, path);
+    BenchmarkJob(JobWindow(), path);
     ReleaseRunToken();
     return 0;
 }

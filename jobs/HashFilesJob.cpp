@@ -1,16 +1,14 @@
 #include "jobs/HashFilesJob.h"
 
-#include "app/Settings.h"
 #include "engine/Hashing.h"
 #include "engine/Md5.h"
-#include "jobs/FileFacts.h"
+#include "system/FileFacts.h"
+#include "system/Redirection.h"
+#include "system/Settings.h"
 #include "jobs/HashBatch.h"
 #include "jobs/JobRunner.h"
 #include "jobs/JobStatus.h"
-#include "jobs/Redirection.h"
 #include "res/resource.h"
-#include "ui/Comparison.h"
-#include "ui/MainWindow.h"
 
 namespace {
 
@@ -47,17 +45,11 @@ void ShowStartedProgress(HWND status, BatchCount count) {
 // Puts the checksum into its field; true when the batch stops after it.
 bool StoreChecksum(HWND window, const char* checksum, const char* path) {
     HWND hash1 = GetDlgItem(window, IDC_HASH1);
-    HWND hash2 = GetDlgItem(window, IDC_HASH2);
-    // Field 2 when the window is expanded (field 2 shown, by its own style bit)
-    // and field 1 holds a whole checksum.
-    bool expanded = (GetWindowLongA(hash2, GWL_STYLE) & WS_VISIBLE) != 0;
-    bool intoField2 = expanded && GetWindowTextLengthA(hash1) == kChecksumLength;
-    if (intoField2)
-        SetHashField(hash2, &FieldInfo[1], checksum, path, false);
-    else
-        SetHashField(hash1, &FieldInfo[0], checksum, path, false);
+    // Field 2 when the window is expanded and field 1 holds a whole checksum.
+    bool intoField2 = IsField2Shown(window) && GetWindowTextLengthA(hash1) == kChecksumLength;
+    PutChecksum(window, intoField2 ? 1 : 0, checksum, path);
     BatchCount count = ReadBatchCount();
-    bool matches = lstrcmpiA(FieldInfo[0].hash, FieldInfo[1].hash) == 0;
+    bool matches = lstrcmpiA(FieldRecord(0).hash, FieldRecord(1).hash) == 0;
     return StopsAfterFile(BatchStopRuleOf(Settings.MultipleFiles), intoField2, count.started,
                           count.queued, matches);
 }
@@ -79,7 +71,7 @@ bool RunHashJob(HWND window, const char* text, bool fileMode) {
     char* checksum = nullptr;
     if (fileMode) {
         RedirectionOff off;
-        checksum = HashFile(text);
+        checksum = HashFile(text, JobCancelled);
     } else {
         checksum = HashString(text);
     }
@@ -124,8 +116,8 @@ bool StartHashFileJob(const char* path) {
     // one a worker sends; a stopped batch keeps its "next" text, and another
     // job (nothing of the batch started yet) its own.
     BatchCount count = ReadBatchCount();
-    if (MainWindow && JobState == Hashing && count.started > 0 && count.queued > 1)
-        ShowCountedProgress(GetDlgItem(MainWindow, IDC_STATUS), count);
+    if (JobWindow() && JobState == Hashing && count.started > 0 && count.queued > 1)
+        ShowCountedProgress(GetDlgItem(JobWindow(), IDC_STATUS), count);
     return queued;
 }
 
@@ -136,7 +128,7 @@ DWORD WINAPI HashFileThread(LPVOID jobPath) {
         CountDropped();
         return 0;
     }
-    HWND window = MainWindow;
+    HWND window = JobWindow();
     bool stopped = RunHashJob(window, path, true);
     bool ended = EndBatchIfDone();
     if (!stopped)

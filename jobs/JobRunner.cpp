@@ -175,6 +175,8 @@ bool QueueJob(const char* path, LPTHREAD_START_ROUTINE routine, SIZE_T stackRese
 
 }  // namespace
 
+bool JobCancelled() { return JobState.load() == Idle; }
+
 bool CreateJobEvents() {
     // Kept when they exist: a second set would orphan threads that wait on
     // the first.

@@ -38,6 +38,10 @@ constexpr SIZE_T kJobStackReserve = 1024 * 1024;
 // exhaust a 32-bit address space.
 constexpr LONG kMaxWaitingJobThreads = 128;
 
+// JobState turned Idle: the user cancelled the running job. What the jobs
+// hand to HashFile.
+bool JobCancelled();
+
 // Creates the events once; later calls keep the existing ones.
 bool CreateJobEvents();
 

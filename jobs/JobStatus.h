@@ -1,12 +1,20 @@
-// What the main window shows while a job runs: the status line, the Open
-// button and, when the user looks elsewhere, a flashing window.
+// The one way from the jobs up to the user interface. Jobs run on worker
+// threads below the windows, yet they show their progress on the status line,
+// put checksums into the hash fields and report failures in boxes. These calls
+// are declared here and carried out by the user interface (ui/JobStatus.cpp),
+// so no job includes a window's header and the layers stay one-way.
 #pragma once
 
 #include <windows.h>
 
+#include "system/FileFacts.h"
+
 constexpr const char* kCalculatingText = "[  Calculating checksum  ]";
 // ShowErrorReport's format when a file cannot be hashed.
 constexpr const char* kHashFailureFormat = "Could not hash file: %s\n\n%s";
+
+// The main window that the jobs report to; null before it exists.
+HWND JobWindow();
 
 // Open off, the status line on with text and its busy look.
 void ShowJobStarted(HWND status, HWND open, const char* text);
@@ -15,3 +23,15 @@ void SetStatusBusy(HWND status, bool busy);
 void ShowJobEnded(HWND status, HWND open);
 // Flashes the window's caption and taskbar button a few times.
 void FlashBriefly(HWND window);
+
+// Whether window shows field 2 (IDC_HASH2): it is expanded.
+bool IsField2Shown(HWND window);
+// Puts checksum into field 0 (IDC_HASH1) or 1 (IDC_HASH2) of window with the
+// facts of path (null: none), as the user would see it set.
+void PutChecksum(HWND window, int field, const char* checksum, const char* path);
+// What field 0 or 1 of the main window last received.
+const HashFieldInfo& FieldRecord(int field);
+
+// Message box "Error": format's first %s is argument, its second the system's
+// text for the last error (read first thing).
+void ShowErrorReport(HWND owner, const char* format, const char* argument);

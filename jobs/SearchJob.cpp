@@ -2,16 +2,14 @@
 
 #include <cstring>
 
-#include "app/ScopedHandle.h"
 #include "engine/Hashing.h"
 #include "engine/Md5.h"
-#include "jobs/FileFacts.h"
+#include "system/FileFacts.h"
+#include "system/Redirection.h"
+#include "system/ScopedHandle.h"
 #include "jobs/JobRunner.h"
 #include "jobs/JobStatus.h"
-#include "jobs/Redirection.h"
 #include "res/resource.h"
-#include "ui/Comparison.h"
-#include "ui/MainWindow.h"
 
 std::atomic<DWORD> FilesSearched{0};
 std::atomic<LONG> FilesFound{0};
@@ -27,7 +25,6 @@ constexpr const char* kSummaryFormat =
     "Searched %u files, found %d file(s) with a matching MD5 checksum.";
 constexpr const char* kSummaryTitle = "Search finished - Calverin";
 constexpr const char* kPattern = "\\*.*";
-constexpr DWORD kUnknownHalf = 0xFFFFFFFF;
 
 // State of the one running search (jobs run one at a time).
 // The target is copied when the search starts: field 1 may change while the
@@ -94,7 +91,7 @@ void PauseAtMatch(HWND mainWindow, const char* path, const char* checksum) {
     SetWindowTextA(status, kContinueText);
     SendMessageA(status, WM_CANCELMODE, 0, 0);
 
-    SetHashField(GetDlgItem(mainWindow, IDC_HASH2), &FieldInfo[1], checksum, display, false);
+    PutChecksum(mainWindow, 1, checksum, display);
     UpdateWindow(mainWindow);
     MessageBeep(MB_ICONASTERISK);
     if (GetForegroundWindow() != mainWindow)
@@ -140,7 +137,7 @@ void SearchFile(HWND mainWindow, const char* path, const WIN32_FIND_DATAA& entry
     char* checksum = nullptr;
     {
         RedirectionOff off;
-        checksum = HashFile(path);
+        checksum = HashFile(path, JobCancelled);
     }
     if (!checksum)
         return; // unreadable files are passed over in silence
@@ -162,7 +159,7 @@ void SearchLevel(HWND mainWindow, char* path, bool topLevel, bool sameFileFilter
     const size_t cut = end;
 
     WIN32_FIND_DATAA entry;
-    HANDLE listing = INVALID_HANDLE_VALUE;
+    HANDLE first = INVALID_HANDLE_VALUE;
     DWORD error = ERROR_FILENAME_EXCED_RANGE;
     FolderIdentity folder = {false, 0, 0, 0, parent};
     if (cut + strlen(kPattern) < static_cast<size_t>(kJobPathSize)) {
@@ -175,11 +172,12 @@ void SearchLevel(HWND mainWindow, char* path, bool topLevel, bool sameFileFilter
             return;
         }
         memcpy(path + cut, kPattern, strlen(kPattern) + 1);
-        listing = SearchFindFirst(path, &entry);
+        first = SearchFindFirst(path, &entry);
         error = GetLastError();
     }
     path[cut] = '\0';
-    if (listing == INVALID_HANDLE_VALUE) {
+    ScopedFind listing(first);
+    if (!listing) {
         // A drive root has no "." and ".." entries, so an empty one lists as
         // not found: an empty folder.
         if (error == ERROR_FILE_NOT_FOUND)
@@ -210,8 +208,7 @@ void SearchLevel(HWND mainWindow, char* path, bool topLevel, bool sameFileFilter
         }
         if (JobState.load() != Searching)
             StopRequested = true;
-    } while (!StopRequested && FindNextFileA(listing, &entry));
-    FindClose(listing);
+    } while (!StopRequested && FindNextFileA(listing.Get(), &entry));
     path[cut] = '\0';
 }
 
@@ -226,7 +223,7 @@ void SearchFolder(HWND mainWindow, char* path, bool topLevel, bool sameFileFilte
         return;
     }
 
-    Target = FieldInfo[0];
+    Target = FieldRecord(0);
     Target.hash[sizeof Target.hash - 1] = '\0';
     Target.path[sizeof Target.path - 1] = '\0';
     sameFileFilter = HasFileFacts(Target);
@@ -264,7 +261,7 @@ DWORD WINAPI SearchThread(LPVOID jobPath) {
     TakeJobPath(jobPath, path);
     if (!WaitForRunToken())
         return 0;
-    SearchFolder(MainWindow, path, true, false, nullptr);
+    SearchFolder(JobWindow(), path, true, false, nullptr);
     ReleaseRunToken();
     return 0;
 }

@@ -2,9 +2,9 @@
 
 #include <shellapi.h>
 
-#include "app/ResourceModule.h"
-#include "res/resource.h"
 #include "ui/LinkButton.h"
+#include "ui/ResourceModule.h"
+#include "res/resource.h"
 
 const char* const kMakerWebPage = "http://orrendale.example/";
 

@@ -1,20 +1,20 @@
 #include "ui/Comparison.h"
 
-#include "app/Settings.h"
 #include "engine/Md5.h"
-#include "jobs/FileFacts.h"
-#include "jobs/Redirection.h"
-#include "res/resource.h"
+#include "system/FileFacts.h"
+#include "system/Redirection.h"
+#include "system/Settings.h"
+#include "jobs/JobStatus.h"
 #include "ui/FileTooltip.h"
 #include "ui/HexText.h"
 #include "ui/MainWindow.h"
+#include "res/resource.h"
 
 HashFieldInfo FieldInfo[2];
 COLORREF FieldColour;
 
 namespace {
 
-constexpr DWORD kUnknownHalf = 0xFFFFFFFF;
 constexpr const char* kOpenText = "Open";
 constexpr const char* kCompareText = "Compare";
 constexpr const char* kIdenticalText =
@@ -27,10 +27,6 @@ HBRUSH field2Brush;
 COLORREF field2BrushColour;
 
 bool HoldsFullChecksum(HWND field) { return GetWindowTextLengthA(field) == kChecksumLength; }
-
-// Expanded means field 2 is shown; its own style bit answers also while the
-// window itself is hidden or minimised.
-bool IsShown(HWND control) { return (GetWindowLongA(control, GWL_STYLE) & WS_VISIBLE) != 0; }
 
 COLORREF ComparisonColour() {
     const HashFieldInfo& first = FieldInfo[0];
@@ -161,7 +157,7 @@ void DeleteFieldBrush() {
 bool IsPairComparable() {
     HWND hash1 = GetDlgItem(MainWindow, IDC_HASH1);
     HWND hash2 = GetDlgItem(MainWindow, IDC_HASH2);
-    return IsShown(hash2) && HoldsFullChecksum(hash1) && HoldsFullChecksum(hash2) &&
+    return IsField2Shown(GetParent(hash2)) && HoldsFullChecksum(hash1) && HoldsFullChecksum(hash2) &&
            IsHexText(FieldInfo[0].hash) && IsHexText(FieldInfo[1].hash);
 }
 

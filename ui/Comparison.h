@@ -4,13 +4,7 @@
 
 #include <windows.h>
 
-struct HashFieldInfo {
-    char path[MAX_PATH];  // full short path of the file; empty when not from a file
-    char hash[64];        // the checksum text last set for the field
-    DWORD sizeLow;        // both halves all ones: unknown
-    DWORD sizeHigh;
-    FILETIME modified;    // both halves all ones: unknown
-};
+#include "system/FileFacts.h"
 
 // One record per field: [0] for IDC_HASH1, [1] for IDC_HASH2.
 extern HashFieldInfo FieldInfo[2];

@@ -1,8 +1,8 @@
 #include "ui/FileTooltip.h"
 
-#include "jobs/FileFacts.h"
-#include "res/resource.h"
+#include "system/FileFacts.h"
 #include "ui/Comparison.h"
+#include "res/resource.h"
 
 #include <commctrl.h>
 
@@ -17,7 +17,6 @@ constexpr int kReshowDelayMs = 100;
 constexpr RECT kTipMargin = {5, 2, 5, 2};
 constexpr int kTipTextSize = 512;
 constexpr int kFactTextSize = 64;
-constexpr DWORD kUnknown = 0xFFFFFFFF;
 
 // Reused by every call; the tools are the fields themselves (TTF_IDISHWND).
 // The V2 size keeps the record valid for every common-controls version.
@@ -85,12 +84,12 @@ void RefreshFieldTooltip(HWND field, const HashFieldInfo* info) {
     if (info->path[0] != '\0') {
         ToLongPath(info->path, text, MAX_PATH);
         char fact[kFactTextSize];
-        if (info->modified.dwLowDateTime != kUnknown || info->modified.dwHighDateTime != kUnknown) {
+        if (info->modified.dwLowDateTime != kUnknownHalf || info->modified.dwHighDateTime != kUnknownHalf) {
             FormatFileTime(fact, &info->modified);
             AppendText(text, "\r\nModified: ");
             AppendText(text, fact);
         }
-        if (info->sizeLow != kUnknown || info->sizeHigh != kUnknown) {
+        if (info->sizeLow != kUnknownHalf || info->sizeHigh != kUnknownHalf) {
             FormatFileSize(fact, info->sizeLow, info->sizeHigh);
             AppendText(text, "\r\nSize: ");
             AppendText(text, fact);

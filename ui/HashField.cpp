@@ -1,9 +1,11 @@
 #include "ui/HashField.h"
 
+#include "system/ScopedHandle.h"
+
 #include "jobs/JobRunner.h"
-#include "res/resource.h"
 #include "ui/ChecksumScan.h"
 #include "ui/MainWindow.h"
+#include "res/resource.h"
 
 namespace {
 
@@ -162,7 +164,8 @@ LRESULT CALLBACK HashField(HWND field, UINT message, WPARAM wParam, LPARAM lPara
 bool CopyHashToClipboard(HWND owner, HWND field) {
     if (GetWindowTextLengthA(field) == 0)
         return false;
-    if (!OpenClipboard(owner))
+    ScopedClipboard clipboard(owner);
+    if (!clipboard)
         return false;
     EmptyClipboard();
     // Zero-filled, so no stale bytes reach other programs past the text.
@@ -171,7 +174,6 @@ bool CopyHashToClipboard(HWND owner, HWND field) {
     if (!text) {
         if (block)
             GlobalFree(block);
-        CloseClipboard();
         return false;
     }
     GetWindowTextA(field, text, int(kClipboardBlockSize));
@@ -180,24 +182,26 @@ bool CopyHashToClipboard(HWND owner, HWND field) {
     bool handedOver = SetClipboardData(CF_TEXT, block) != nullptr;
     if (!handedOver)
         GlobalFree(block);
-    CloseClipboard();
     return handedOver;
 }
 
 bool PasteHashFromClipboard(HWND owner, HWND field) {
-    if (JobActive() || !IsClipboardFormatAvailable(CF_TEXT) || !OpenClipboard(owner))
+    if (JobActive() || !IsClipboardFormatAvailable(CF_TEXT))
         return false;
-    HANDLE data = GetClipboardData(CF_TEXT);
-    const char* text = data ? static_cast<const char*>(GlobalLock(data)) : nullptr;
-    if (!text) {
-        CloseClipboard();
-        return true;
-    }
-    // Another program wrote the block: scan no further than its size, zero or not.
     char digits[kChecksumLength + 1];
-    bool accepted = ScanChecksum(text, GlobalSize(data), digits);
-    GlobalUnlock(data);
-    CloseClipboard();
+    bool accepted = false;
+    {
+        ScopedClipboard clipboard(owner);
+        if (!clipboard)
+            return false;
+        HANDLE data = GetClipboardData(CF_TEXT);
+        const char* text = data ? static_cast<const char*>(GlobalLock(data)) : nullptr;
+        if (!text)
+            return true;
+        // Another program wrote the block: scan no further than its size, zero or not.
+        accepted = ScanChecksum(text, GlobalSize(data), digits);
+        GlobalUnlock(data);
+    }
     // Set after closing: the change runs the main window's field processing.
     if (accepted)
         SetWindowTextA(field, digits);

@@ -1,11 +1,11 @@
 #include "ui/HashStringDialog.h"
 
-#include "app/ResourceModule.h"
 #include "jobs/HashBatch.h"
 #include "jobs/HashFilesJob.h"
 #include "jobs/JobRunner.h"
-#include "res/resource.h"
 #include "ui/DialogDrag.h"
+#include "ui/ResourceModule.h"
+#include "res/resource.h"
 
 namespace {
 

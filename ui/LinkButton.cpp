@@ -1,5 +1,7 @@
 #include "ui/LinkButton.h"
 
+#include "system/ScopedHandle.h"
+
 #include <windowsx.h>
 
 namespace {
@@ -25,11 +27,13 @@ LRESULT OnLinkInit(HWND button) {
     char caption[kCaptionSize];
     GetWindowTextA(button, caption, kCaptionSize);
     SetRectEmpty(&Link.text);
-    HDC context = GetDC(button);
-    HGDIOBJ previousFont = SelectObject(context, Link.normalFont);
-    DrawTextA(context, caption, -1, &Link.text, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
-    SelectObject(context, previousFont);
-    ReleaseDC(button, context);
+    {
+        ScopedWindowDC context(button);
+        HGDIOBJ previousFont = SelectObject(context.Get(), Link.normalFont);
+        DrawTextA(context.Get(), caption, -1, &Link.text,
+                  DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+        SelectObject(context.Get(), previousFont);
+    }
     if (Link.normalFont) {
         LOGFONTA font;
         if (GetObjectA(Link.normalFont, sizeof font, &font)) {

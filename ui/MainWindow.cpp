@@ -6,26 +6,28 @@
 
 #include <vector>
 
-#include "app/CommandLine.h"
-#include "app/CommandLineScan.h"
-#include "app/OptionalFunctions.h"
-#include "app/OptionsDialog.h"
-#include "app/Pickers.h"
-#include "app/Placement.h"
-#include "app/ResourceModule.h"
-#include "app/Settings.h"
+#include "engine/Md5.h"
+#include "system/CommandLineScan.h"
+#include "system/OptionalFunctions.h"
+#include "system/Placement.h"
+#include "system/Settings.h"
 #include "jobs/BenchmarkJob.h"
+#include "jobs/CommandLine.h"
 #include "jobs/HashFilesJob.h"
 #include "jobs/JobRunner.h"
+#include "jobs/JobStatus.h"
 #include "jobs/SearchJob.h"
-#include "res/resource.h"
 #include "ui/AboutDialog.h"
 #include "ui/Comparison.h"
 #include "ui/DialogDrag.h"
 #include "ui/FileTooltip.h"
 #include "ui/HashField.h"
 #include "ui/HashStringDialog.h"
+#include "ui/OptionsDialog.h"
+#include "ui/Pickers.h"
+#include "ui/ResourceModule.h"
 #include "ui/StatusButton.h"
+#include "res/resource.h"
 
 HWND MainWindow;
 HWND Hash1Field;
@@ -39,7 +41,6 @@ namespace {
 // The window's height changes by this many pixels between its two modes,
 // whatever the dialog font.
 constexpr int kExpandHeight = 39;
-constexpr int kChecksumLength = 32;
 
 HMENU LoadedMenu;  // IDR_MAIN_MENU; its popups are main_menu and EditMenu
 HMENU MainMenu;
@@ -60,7 +61,7 @@ bool IsBusy() { return JobState.load() != Idle; }
 
 // The window is expanded exactly when field 2 is shown. Its own style bit is
 // read, so the answer holds while the window itself is still hidden.
-bool IsExpanded() { return (GetWindowLongA(Hash2Field, GWL_STYLE) & WS_VISIBLE) != 0; }
+bool IsExpanded() { return IsField2Shown(MainWindow); }
 
 bool IsFieldEmpty(HWND field) { return GetWindowTextLengthA(field) == 0; }
 
@@ -385,9 +386,11 @@ INT_PTR OnCommand(HWND window, WPARAM wParam, LPARAM lParam) {
 }
 
 INT_PTR OnSysCommand(HWND window, WPARAM wParam) {
-    if (wParam != IDM_ALWAYS_ON_TOP && wParam != IDM_OPTIONS)
+    // The system uses the low four bits of the value itself.
+    const WPARAM command = wParam & 0xFFF0;
+    if (command != IDM_ALWAYS_ON_TOP && command != IDM_OPTIONS)
         return FALSE;
-    SendMessageA(window, WM_COMMAND, wParam, 0);
+    SendMessageA(window, WM_COMMAND, command, 0);
     return TRUE;
 }
 

@@ -5,14 +5,16 @@
 // There is one status button, so its state lives here. Only its window
 // procedure, on the user-interface thread, changes the flags; workers reach
 // them through SendMessage.
-static WNDPROC PreviousProc = nullptr;
-static int Hot = 0;  // pointer over the button, which holds the capture
-static int Busy = 1; // hot, focused or pressed reads "Cancel operation"
+namespace {
 
-static const char kCancelText[] = "Cancel operation";
+WNDPROC PreviousProc = nullptr;
+int Hot = 0;  // pointer over the button, which holds the capture
+int Busy = 1; // hot, focused or pressed reads "Cancel operation"
+
+const char kCancelText[] = "Cancel operation";
 constexpr int kCaptionSize = 1024;
 
-static bool IsPointInside(HWND button, LPARAM lParam) {
+bool IsPointInside(HWND button, LPARAM lParam) {
     RECT client;
     GetClientRect(button, &client);
     int x = GET_X_LPARAM(lParam);
@@ -21,12 +23,12 @@ static bool IsPointInside(HWND button, LPARAM lParam) {
     return x >= 0 && y >= 0 && x <= client.right && y <= client.bottom;
 }
 
-static void Unpush(HWND button) {
+void Unpush(HWND button) {
     if (SendMessageA(button, BM_GETSTATE, 0, 0) & BST_PUSHED)
         SendMessageA(button, BM_SETSTATE, FALSE, 0);
 }
 
-static LRESULT OnMouseMove(HWND button, LPARAM lParam) {
+LRESULT OnMouseMove(HWND button, LPARAM lParam) {
     bool inside = IsPointInside(button, lParam);
     if (inside && !Hot) {
         InvalidateRect(button, nullptr, TRUE);
@@ -42,7 +44,7 @@ static LRESULT OnMouseMove(HWND button, LPARAM lParam) {
     return 0;
 }
 
-static LRESULT OnCaptureChanged(HWND button) {
+LRESULT OnCaptureChanged(HWND button) {
     if (Hot) {
         InvalidateRect(button, nullptr, TRUE);
         Unpush(button);
@@ -51,14 +53,14 @@ static LRESULT OnCaptureChanged(HWND button) {
     return 0;
 }
 
-static LRESULT OnBusy(WPARAM wParam, LPARAM lParam) {
+LRESULT OnBusy(WPARAM wParam, LPARAM lParam) {
     if (wParam == 0)
         return Busy;
     Busy = lParam != 0 ? 1 : 0;
     return 0;
 }
 
-static LRESULT CALLBACK StatusButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK StatusButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_MOUSEMOVE:
         return OnMouseMove(button, lParam);
@@ -72,6 +74,8 @@ static LRESULT CALLBACK StatusButtonProc(HWND button, UINT message, WPARAM wPara
         return CallWindowProcA(PreviousProc, button, message, wParam, lParam);
     }
 }
+
+} // namespace
 
 void SubclassStatusButton(HWND button) {
     Hot = 0;

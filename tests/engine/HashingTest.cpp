@@ -97,7 +97,7 @@ public:
 private:
     static DWORD WINAPI Run(LPVOID param) {
         PipeFeed* self = static_cast<PipeFeed*>(param);
-        self->result_ = HashFile(self->name_.c_str());
+        self->result_ = HashFile(self->name_.c_str(), JobCancelled);
         self->error_ = GetLastError();
         return 0;
     }
@@ -131,7 +131,7 @@ TEST_F(HashingTest, FilesAroundTheChunkSizeAndALargeFile) {
     };
     for (const auto& c : cases) {
         std::string path = scratch_.WriteFile("data.bin", Pattern(c.size));
-        EXPECT_EQ(Take(HashFile(path.c_str())), c.digest) << c.size << " bytes";
+        EXPECT_EQ(Take(HashFile(path.c_str(), JobCancelled)), c.digest) << c.size << " bytes";
         // The handle is closed again: nothing holds the file.
         EXPECT_TRUE(CanOpenExclusively(path)) << c.size << " bytes";
     }
@@ -140,7 +140,7 @@ TEST_F(HashingTest, FilesAroundTheChunkSizeAndALargeFile) {
 TEST_F(HashingTest, FileAndStringOfTheSameBytesAgree) {
     const char text[] = "line one\r\nline two";
     std::string path = scratch_.WriteFile("text.txt", text);
-    EXPECT_EQ(Take(HashFile(path.c_str())), "a1eb36f883f9b00f906ae60f6b0daa26");
+    EXPECT_EQ(Take(HashFile(path.c_str(), JobCancelled)), "a1eb36f883f9b00f906ae60f6b0daa26");
     EXPECT_EQ(Take(HashString(text)), "a1eb36f883f9b00f906ae60f6b0daa26");
     EXPECT_EQ(Take(HashString("")), "d41d8cd98f00b204e9800998ecf8427e");
 }
@@ -148,11 +148,11 @@ TEST_F(HashingTest, FileAndStringOfTheSameBytesAgree) {
 TEST_F(HashingTest, FilesThatCannotBeOpenedGiveNoResultAndTheSystemError) {
     std::string missing = scratch_.Path() + "\\missing.bin";
     SetLastError(ERROR_SUCCESS);
-    EXPECT_EQ(HashFile(missing.c_str()), nullptr);
+    EXPECT_EQ(HashFile(missing.c_str(), JobCancelled), nullptr);
     EXPECT_EQ(GetLastError(), (DWORD)ERROR_FILE_NOT_FOUND);
 
     SetLastError(ERROR_SUCCESS);
-    EXPECT_EQ(HashFile(scratch_.Path().c_str()), nullptr);
+    EXPECT_EQ(HashFile(scratch_.Path().c_str(), JobCancelled), nullptr);
     EXPECT_EQ(GetLastError(), (DWORD)ERROR_ACCESS_DENIED);
 
     std::string busy = scratch_.WriteFile("busy.bin", Pattern(2000));
@@ -160,7 +160,7 @@ TEST_F(HashingTest, FilesThatCannotBeOpenedGiveNoResultAndTheSystemError) {
                                 FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(writer, INVALID_HANDLE_VALUE);
     SetLastError(ERROR_SUCCESS);
-    EXPECT_EQ(HashFile(busy.c_str()), nullptr);
+    EXPECT_EQ(HashFile(busy.c_str(), JobCancelled), nullptr);
     EXPECT_EQ(GetLastError(), (DWORD)ERROR_SHARING_VIOLATION);
     CloseHandle(writer);
 }
@@ -212,6 +212,6 @@ TEST_F(HashingTest, CancelledFileGivesNoResultAndIsClosed) {
     CloseHandle(reader);
 
     JobState = Idle;  // cancelled: HashFile gives up after its first chunk
-    EXPECT_EQ(HashFile(path.c_str()), nullptr);
+    EXPECT_EQ(HashFile(path.c_str(), JobCancelled), nullptr);
     EXPECT_TRUE(DeleteFileA(path.c_str()));
 }

@@ -1,6 +1,6 @@
 // Fuzzes the colour text rule: any stored text is read, written again and read
 // back, and ParseHex is checked against the C library's own conversion.
-#include "app/ColourText.h"
+#include "system/ColourText.h"
 
 #include <cstddef>
 #include <cstdint>

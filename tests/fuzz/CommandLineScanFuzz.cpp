@@ -1,6 +1,6 @@
 // Every path handed on is non-empty, fits the job buffer and, unless marked as
 // over-long, is a piece of the input.
-#include "app/CommandLineScan.h"
+#include "system/CommandLineScan.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -5,7 +5,7 @@
 // choice, so such tests follow whichever pipe the job opens next.
 #include "jobs/HashFilesJob.h"
 
-#include "app/Settings.h"
+#include "system/Settings.h"
 #include "jobs/JobRunner.h"
 #include "res/resource.h"
 #include "tests/support/AppDriver.h"

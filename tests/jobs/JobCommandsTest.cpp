@@ -10,7 +10,7 @@
 #include <string>
 #include <thread>
 
-#include "app/Settings.h"
+#include "system/Settings.h"
 #include "jobs/JobRunner.h"
 #include "res/resource.h"
 #include "tests/jobs/JobTestSupport.h"

@@ -1,6 +1,6 @@
 #include "tests/jobs/JobTestSupport.h"
 
-#include "app/Settings.h"
+#include "system/Settings.h"
 #include "jobs/JobRunner.h"
 #include "jobs/SearchJob.h"
 #include "tests/support/AppDriver.h"

@@ -3,7 +3,7 @@
 //   calverin_optional_probe by-name  FOLDER   loads uxtheme.dll by name
 //   calverin_optional_probe resolve  FOLDER   ResolveOptionalFunctions
 // Exit codes are the ProbeResult values below.
-#include "app/OptionalFunctions.h"
+#include "system/OptionalFunctions.h"
 
 #include <cstring>
 

@@ -1,6 +1,6 @@
 #include "tests/support/SettingsStoreGuard.h"
 
-#include "app/Settings.h"
+#include "system/Settings.h"
 #include "tests/support/TestSupport.h"
 
 namespace {

@@ -3,7 +3,7 @@
 // EN_CHANGE and WM_CTLCOLOREDIT to the unit as the main window does.
 #include "ui/Comparison.h"
 
-#include "app/Settings.h"
+#include "system/Settings.h"
 #include "res/resource.h"
 #include "tests/support/AppDriver.h"
 #include "tests/support/BoxWatch.h"

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "app/OptionalFunctions.h"
+#include "system/OptionalFunctions.h"
 #include "jobs/JobRunner.h"
 #include "res/resource.h"
 #include "ui/MainWindow.h"

@@ -10,8 +10,8 @@
 
 #include <gtest/gtest.h>
 
-#include "app/ResourceModule.h"
-#include "app/Settings.h"
+#include "ui/ResourceModule.h"
+#include "system/Settings.h"
 #include "tests/support/BoxWatch.h"
 #include "tests/support/TestSupport.h"
 

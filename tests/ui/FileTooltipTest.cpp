@@ -2,7 +2,7 @@
 // their changes to the field-change processing as the main window does.
 #include "ui/FileTooltip.h"
 
-#include "jobs/FileFacts.h"
+#include "system/FileFacts.h"
 #include "res/resource.h"
 #include "tests/support/TestSupport.h"
 #include "ui/Comparison.h"

@@ -1,6 +1,6 @@
 // The hash fields and their tooltips in the real Calverin.exe, driven with the
 // X server's own keyboard and mouse (xdotool) and heard through its bell.
-#include "jobs/FileFacts.h"
+#include "system/FileFacts.h"
 #include "res/resource.h"
 #include "tests/support/AppDriver.h"
 #include "tests/support/Clipboard.h"

@@ -8,9 +8,9 @@
 #include <string>
 #include <thread>
 
-#include "app/CommandLineScan.h"
-#include "app/OptionalFunctions.h"
-#include "app/ResourceModule.h"
+#include "system/CommandLineScan.h"
+#include "system/OptionalFunctions.h"
+#include "ui/ResourceModule.h"
 #include "jobs/JobRunner.h"
 #include "res/resource.h"
 #include "tests/support/AppDriver.h"

@@ -4,8 +4,8 @@
 
 #include <cstring>
 
-#include "app/OptionalFunctions.h"
-#include "app/ResourceModule.h"
+#include "system/OptionalFunctions.h"
+#include "ui/ResourceModule.h"
 #include "jobs/JobRunner.h"
 #include "res/resource.h"
 #include "tests/support/BoxWatch.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Settings.h"
+#include "system/Settings.h"
 
 class MainWindowTestBase {
 protected:

@@ -1,4 +1,4 @@
-#include "app/ResourceModule.h"
+#include "ui/ResourceModule.h"
 
 #include "res/resource.h"
 #include "tests/support/TestSupport.h"

@@ -1,6 +1,6 @@
-#include "jobs/Redirection.h"
+#include "system/Redirection.h"
 
-#include "app/OptionalFunctions.h"
+#include "system/OptionalFunctions.h"
 
 RedirectionOff::RedirectionOff() {
     BOOL wow64 = FALSE;

@@ -1,4 +1,4 @@
-#include "app/IniPathRule.h"
+#include "system/IniPathRule.h"
 
 #include <cstring>
 

@@ -1,6 +1,6 @@
-#include "app/Pickers.h"
+#include "ui/Pickers.h"
 
-#include "app/Placement.h"
+#include "system/Placement.h"
 
 #include <commdlg.h>
 #include <cstddef>

@@ -1,6 +1,7 @@
-#include "jobs/FileFacts.h"
+#include "system/FileFacts.h"
+#include "jobs/JobStatus.h"
 
-#include "app/OptionalFunctions.h"
+#include "system/OptionalFunctions.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "app/OptionsDialog.h"
+#include "ui/OptionsDialog.h"
 
 #include <commctrl.h>
 #include <colordlg.h>

@@ -3,7 +3,7 @@
 #undef __USE_MINGW_ANSI_STDIO
 #define __USE_MINGW_ANSI_STDIO 1
 
-#include "jobs/SizeText.h"
+#include "system/SizeText.h"
 
 #include <cstdio>
 

@@ -1,8 +1,8 @@
-#include "app/Settings.h"
+#include "system/Settings.h"
 
-#include "app/ColourText.h"
-#include "app/IniPathRule.h"
-#include "app/ScopedHandle.h"
+#include "system/ColourText.h"
+#include "system/IniPathRule.h"
+#include "system/ScopedHandle.h"
 
 SettingsRecord Settings;
 char IniPath[MAX_PATH];
@@ -48,11 +48,7 @@ void MakeIniPath(char* buffer, int capacity) {
 
 bool PathExists(const char* path) {
     WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(path, &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return false;
-    FindClose(search);
-    return true;
+    return static_cast<bool>(ScopedFind(FindFirstFileA(path, &found)));
 }
 
 int ReadSettingInt(const char* section, const char* key, int defaultValue, const char* iniPath,

@@ -1,18 +1,14 @@
-#include "jobs/FileFacts.h"
+#include "system/FileFacts.h"
 
-#include "app/OptionalFunctions.h"
-#include "app/ScopedHandle.h"
-#include "jobs/SizeText.h"
+#include "system/OptionalFunctions.h"
+#include "system/ScopedHandle.h"
+#include "system/SizeText.h"
 
-#include <cstdio>
 #include <cstring>
-#include <vector>
 
 namespace {
 
-constexpr int kSystemTextSize = 512;
 constexpr int kDateTimePartSize = 16;
-constexpr char kErrorTitle[] = "Error";
 
 // A file opened for reading the way the file facts need it.
 ScopedFile OpenReadableFile(const char* path) {
@@ -62,7 +58,7 @@ int FindFirstComponent(const char* path) {
 } // namespace
 
 bool QueryFileSize(const char* path, DWORD* low, DWORD* high) {
-    *low = *high = 0xFFFFFFFF;
+    *low = *high = kUnknownHalf;
     ScopedFile file = OpenReadableFile(path);
     if (!file)
         return false;
@@ -106,24 +102,6 @@ char* FormatFileTime(char* buffer, const FILETIME* time) {
     const char* separator = (date[0] != '\0' && clock[0] != '\0') ? " " : "";
     wsprintfA(buffer, "%s%s%s", date, separator, clock);
     return buffer;
-}
-
-void ShowErrorReport(HWND owner, const char* format, const char* argument) {
-    const DWORD error = GetLastError();
-    char systemText[kSystemTextSize];
-    if (FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error,
-                       0, systemText, kSystemTextSize, nullptr) == 0) {
-        // No text for this code: its number is better than an empty line.
-        wsprintfA(systemText, "Error %lu", error);
-    }
-    // Sized to what it holds: a path of up to a job's 1023 characters must be
-    // shown whole, with the system's text after it.
-    int size = std::snprintf(nullptr, 0, format, argument, systemText) + 1;
-    if (size <= 0)
-        return;
-    std::vector<char> report(size);
-    std::snprintf(report.data(), report.size(), format, argument, systemText);
-    MessageBoxA(owner, report.data(), kErrorTitle, MB_ICONERROR | MB_OK);
 }
 
 void ToLongPath(const char* path, char* buffer, int size) {
@@ -170,21 +148,19 @@ int ExpandLongPath(const char* source, char* destination, int size) {
 
         // A wildcard would name whatever file matches it first.
         WIN32_FIND_DATAA found;
-        HANDLE search = HasWildcard(component, componentLength)
-                            ? INVALID_HANDLE_VALUE
-                            : FindFirstFileA(destination, &found);
-        if (search == INVALID_HANDLE_VALUE) {
+        ScopedFind search(HasWildcard(component, componentLength)
+                              ? INVALID_HANDLE_VALUE
+                              : FindFirstFileA(destination, &found));
+        if (!search) {
             destination[componentEnd] = following;
             return 0;
         }
         const int foundLength = lstrlenA(found.cFileName);
         if (length + 1 + foundLength + 1 > size) {
-            FindClose(search);
             destination[componentEnd] = following;
             return size;
         }
         std::memcpy(destination + length + 1, found.cFileName, foundLength + 1);
-        FindClose(search);
         length += 1 + foundLength;
 
         position += componentLength;

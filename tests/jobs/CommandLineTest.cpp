@@ -1,6 +1,6 @@
 // What the hash job meets when it opens a handed-on path: a long path handed
 // on whole cannot open the file that its first 259 characters would name.
-#include "app/CommandLineScan.h"
+#include "system/CommandLineScan.h"
 
 #include "tests/support/TestSupport.h"
 

@@ -1,6 +1,6 @@
 // The pickers: in-process for what they return, through the real program for
 // where the open-file dialog appears over the main window.
-#include "app/Pickers.h"
+#include "ui/Pickers.h"
 
 #include "res/resource.h"
 #include "tests/support/AppDriver.h"

@@ -1,4 +1,4 @@
-#include "jobs/SizeText.h"
+#include "system/SizeText.h"
 
 #include <gtest/gtest.h>
 #include <string>

@@ -1,14 +1,18 @@
-#include "app/ResourceModule.h"
+#include "ui/ResourceModule.h"
 
 #include "res/resource.h"
 
 ResourceModuleState ResourceModule = {nullptr, nullptr};
 
+namespace {
+
 // Resources that only the program itself may supply, whatever the custom
 // module holds: the About dialog names the program and its maker.
-static bool IsOwnOnly(LPCSTR name, LPCSTR type) {
+bool IsOwnOnly(LPCSTR name, LPCSTR type) {
     return type == RT_DIALOG && name == MAKEINTRESOURCEA(IDD_ABOUT);
 }
+
+} // namespace
 
 void OpenResourceModule(const char* moduleName) {
     CloseResourceModule();

@@ -1,4 +1,4 @@
-#include "app/ColourText.h"
+#include "system/ColourText.h"
 
 namespace {
 

@@ -1,8 +1,10 @@
-#include "app/CommandLineScan.h"
+#include "system/CommandLineScan.h"
 
 #include <cstring>
 
-static void HandOn(const char* start, size_t length, PathSink sink, void* context) {
+namespace {
+
+void HandOn(const char* start, size_t length, PathSink sink, void* context) {
     char path[kMaxHandedPath + 1];
     if (length <= static_cast<size_t>(kMaxHandedPath)) {
         memcpy(path, start, length);
@@ -15,6 +17,8 @@ static void HandOn(const char* start, size_t length, PathSink sink, void* contex
     }
     sink(path, context);
 }
+
+} // namespace
 
 int ScanCommandLine(const char* text, PathSink sink, void* context) {
     int count = 0;

@@ -1,4 +1,4 @@
-#include "app/CommandLineScan.h"
+#include "system/CommandLineScan.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "app/Placement.h"
+#include "system/Placement.h"
 
 #include <algorithm>
 #include <climits>

@@ -1,4 +1,4 @@
-#include "app/OptionalFunctions.h"
+#include "system/OptionalFunctions.h"
 
 #include "tests/support/TestSupport.h"
 

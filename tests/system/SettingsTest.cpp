@@ -1,4 +1,4 @@
-#include "app/Settings.h"
+#include "system/Settings.h"
 
 #include "tests/support/SettingsStoreGuard.h"
 #include "tests/support/TestSupport.h"

@@ -1,16 +1,18 @@
-#include "app/OptionsDialog.h"
+#include "ui/OptionsDialog.h"
+
+#include "system/ScopedHandle.h"
 
 #include <commctrl.h>
 #include <commdlg.h>
 
 #include <cstdio>
 
-#include "app/OptionalFunctions.h"
-#include "app/ResourceModule.h"
-#include "app/Settings.h"
-#include "res/resource.h"
+#include "system/OptionalFunctions.h"
+#include "system/Settings.h"
 #include "ui/DialogDrag.h"
 #include "ui/MainWindow.h"
+#include "ui/ResourceModule.h"
+#include "res/resource.h"
 
 COLORREF CustomColours[16] = {
     0x00DCDCFF, 0x00E1FFE1, 0x00FFF0E1, 0, 0, 0, 0, 0,
@@ -169,11 +171,10 @@ INT_PTR OnDrawItem(const DRAWITEMSTRUCT* item) {
     if (!swatch || !(item->itemAction & ODA_DRAWENTIRE))
         return TRUE;
     COLORREF colour = (COLORREF)GetWindowLongPtrA(item->hwndItem, GWLP_USERDATA) & kColourMask;
-    HBRUSH brush = CreateSolidBrush(colour);
+    ScopedGdiObject brush(CreateSolidBrush(colour));
     RECT area = item->rcItem;
-    FillRect(item->hDC, &area, brush);
+    FillRect(item->hDC, &area, static_cast<HBRUSH>(brush.Get()));
     DrawEdge(item->hDC, &area, BDR_SUNKENOUTER, BF_RECT);
-    DeleteObject(brush);
     return TRUE;
 }
 

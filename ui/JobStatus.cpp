@@ -1,0 +1,87 @@
+// The user interface's side of what the jobs show and report.
+#include "jobs/JobStatus.h"
+
+#include <cstdio>
+#include <vector>
+
+#include "system/OptionalFunctions.h"
+#include "jobs/JobRunner.h"
+#include "ui/Comparison.h"
+#include "ui/MainWindow.h"
+#include "ui/StatusButton.h"
+#include "res/resource.h"
+
+namespace {
+
+constexpr UINT kFlashCount = 4;
+constexpr int kSystemTextSize = 512;
+constexpr char kErrorTitle[] = "Error";
+
+} // namespace
+
+HWND JobWindow() { return MainWindow; }
+
+void ShowJobStarted(HWND status, HWND open, const char* text) {
+    EnableWindow(open, FALSE);
+    EnableWindow(status, TRUE);
+    SetWindowTextA(status, text);
+    SetStatusBusy(status, true);
+}
+
+void SetStatusBusy(HWND status, bool busy) {
+    SendMessageA(status, UM_STATUS_BUSY, 1, busy ? 1 : 0);
+}
+
+void ShowJobEnded(HWND status, HWND open) {
+    SetStatusBusy(status, false);
+    SetWindowTextA(status, kProgramName);
+    EnableWindow(status, FALSE);
+    SendMessageA(status, WM_CANCELMODE, 0, 0);
+    // Idle before Open is enabled: a click on the enabled button must not
+    // meet a job that is still ending.
+    JobState.store(Idle);
+    EnableWindow(open, TRUE);
+}
+
+void FlashBriefly(HWND window) {
+    FLASHWINFO flash = {};
+    flash.cbSize = sizeof flash;
+    flash.hwnd = window;
+    flash.dwFlags = FLASHW_ALL | FLASHW_TIMERNOFG;
+    flash.uCount = kFlashCount;
+    flash.dwTimeout = 0;
+    if (HasFlashWindowEx())
+        OptFlashWindowEx(&flash);
+    else
+        FlashWindow(window, TRUE);
+}
+
+bool IsField2Shown(HWND window) {
+    // Its own style bit: IsWindowVisible would also ask the window's.
+    return (GetWindowLongA(GetDlgItem(window, IDC_HASH2), GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+void PutChecksum(HWND window, int field, const char* checksum, const char* path) {
+    HWND control = GetDlgItem(window, field == 0 ? IDC_HASH1 : IDC_HASH2);
+    SetHashField(control, &FieldInfo[field], checksum, path, false);
+}
+
+const HashFieldInfo& FieldRecord(int field) { return FieldInfo[field]; }
+
+void ShowErrorReport(HWND owner, const char* format, const char* argument) {
+    const DWORD error = GetLastError();
+    char systemText[kSystemTextSize];
+    if (FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error,
+                       0, systemText, kSystemTextSize, nullptr) == 0) {
+        // No text for this code: its number is better than an empty line.
+        wsprintfA(systemText, "Error %lu", error);
+    }
+    // Sized to what it holds: a path of up to a job's 1023 characters must be
+    // shown whole, with the system's text after it.
+    int size = std::snprintf(nullptr, 0, format, argument, systemText) + 1;
+    if (size <= 0)
+        return;
+    std::vector<char> report(size);
+    std::snprintf(report.data(), report.size(), format, argument, systemText);
+    MessageBoxA(owner, report.data(), kErrorTitle, MB_ICONERROR | MB_OK);
+}
