@@ -10,7 +10,7 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 
 add_library(calverin_pure STATIC ${CALVERIN_PURE_SOURCES})
 target_include_directories(calverin_pure PUBLIC ${CMAKE_SOURCE_DIR})
-target_compile_options(calverin_pure PRIVATE -Wall -Wextra -fno-exceptions -fno-rtti)
+target_compile_options(calverin_pure PRIVATE -Wall -Wextra -Werror -fno-exceptions -fno-rtti)
 
 add_executable(calverin_host_tests ${CALVERIN_PURE_TESTS})
 target_link_libraries(calverin_host_tests PRIVATE calverin_pure gtest gtest_main)
@@ -34,3 +34,8 @@ if(CMAKE_CXX_COMPILER_ID MATCHES "Clang")
         file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/fuzz-${name})
     endforeach()
 endif()
+
+# The source tree's own rules: includes point only to the own layer or below,
+# and every C++ file is formatted.
+add_test(NAME layers COMMAND ${CMAKE_SOURCE_DIR}/scripts/check-layers.sh ${CMAKE_SOURCE_DIR})
+add_test(NAME format COMMAND ${CMAKE_SOURCE_DIR}/scripts/check-format.sh ${CMAKE_SOURCE_DIR})
