@@ -5,7 +5,7 @@ namespace {
 constexpr int kFindAttempts = 30;
 constexpr DWORD kFindPauseMs = 100;
 
-}  // namespace
+} // namespace
 
 HWND FindMainWindow() {
     HWND candidate = nullptr;

@@ -17,8 +17,8 @@ int main(int argc, char** argv) {
     const char* path = argv[1];
     int runs = argc > 2 ? atoi(argv[2]) : 3;
 
-    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
-                              nullptr);
+    HANDLE file =
+        CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     LARGE_INTEGER size = {};
     if (file == INVALID_HANDLE_VALUE || !GetFileSizeEx(file, &size)) {
         fprintf(stderr, "cannot open %s (error %lu)\n", path, GetLastError());

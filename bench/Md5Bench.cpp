@@ -13,7 +13,7 @@
 
 namespace {
 
-constexpr uint32_t kBufferSize = 1 << 20;  // stays in cache: measures the compression
+constexpr uint32_t kBufferSize = 1 << 20; // stays in cache: measures the compression
 constexpr int kPasses = 300;
 
 double CpuSeconds() {
@@ -47,7 +47,7 @@ double OpensslPass(const std::vector<uint8_t>& data, uint8_t digest[16]) {
 }
 #pragma GCC diagnostic pop
 
-}  // namespace
+} // namespace
 
 int main() {
     std::vector<uint8_t> data(kBufferSize);

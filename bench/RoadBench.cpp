@@ -63,7 +63,9 @@ Spread SpreadOf(std::vector<double> samples) {
     return spread;
 }
 
-std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
+std::string Quoted(const std::string& path) {
+    return "\"" + path + "\"";
+}
 
 // Threads of a process: every queued file holds a worker until it is hashed,
 // and the queue of jobs still without a worker is only drained by waiting
@@ -148,12 +150,11 @@ int ManyFiles(int count) {
                 return 1;
         }
         double workMs = NowMs() - start;
-        Spread idleSpread = SpreadOf(idle), handOff = SpreadOf(during),
-               work = SpreadOf(working);
+        Spread idleSpread = SpreadOf(idle), handOff = SpreadOf(during), work = SpreadOf(working);
         printf("%d files in one WM_COPYDATA (no stops):\n", count);
         printf("  hand-off took %.0f ms; all hashed %.0f ms later\n", handOffMs, workMs);
-        printf("  threads: %d idle, at most %d seen while the queue was worked off\n",
-               idleThreads, peakThreads);
+        printf("  threads: %d idle, at most %d seen while the queue was worked off\n", idleThreads,
+               peakThreads);
         printf("  round trip idle:              median %.2f ms, max %.2f ms (%zu sends)\n",
                idleSpread.median, idleSpread.max, idleSpread.count);
         printf("  round trip during hand-off:   median %.2f ms, max %.2f ms (%zu sends)\n",
@@ -173,9 +174,8 @@ int ManyFiles(int count) {
         AppDriver app("StartInFullMode=0\nMultipleFiles=0\n");
         if (!app.Start())
             return 1;
-        PipeFile gate;  // holds the batch open until every path is queued
-        if (!app.HandOver(gate.Path()) || !gate.WaitConnected() ||
-            !app.HandOver(lines, kLongWait))
+        PipeFile gate; // holds the batch open until every path is queued
+        if (!app.HandOver(gate.Path()) || !gate.WaitConnected() || !app.HandOver(lines, kLongWait))
             return 1;
         gate.Write("gate");
         gate.End();
@@ -189,9 +189,7 @@ int ManyFiles(int count) {
             app.Click(IDC_STATUS);
             const char* after = k < count ? kNextFile : "Calverin";
             if (!WaitUntil(
-                    [&] {
-                        return app.Text(IDC_HASH1) != shown && app.Text(IDC_STATUS) == after;
-                    },
+                    [&] { return app.Text(IDC_HASH1) != shown && app.Text(IDC_STATUS) == after; },
                     kLongWait))
                 break;
             shown = app.Text(IDC_HASH1);
@@ -202,8 +200,8 @@ int ManyFiles(int count) {
             missing += seen.count(checksum) ? 0 : 1;
         printf("%d files in one WM_COPYDATA, a stop after each (%.0f ms):\n", count,
                NowMs() - start);
-        printf("  hashed %zu distinct, missing %zu, twice %d -> %s\n", seen.size(), missing,
-               twice, missing == 0 && twice == 0 && seen == expected ? "all hashed" : "FAULT");
+        printf("  hashed %zu distinct, missing %zu, twice %d -> %s\n", seen.size(), missing, twice,
+               missing == 0 && twice == 0 && seen == expected ? "all hashed" : "FAULT");
         if (missing != 0 || twice != 0)
             return 1;
     }
@@ -223,8 +221,8 @@ bool MakeSparseFile(const std::string& path, LONGLONG size) {
 }
 
 struct MemoryUse {
-    SIZE_T peak = 0;     // peak working set reported by the system
-    SIZE_T sampled = 0;  // largest working set seen while polling
+    SIZE_T peak = 0;    // peak working set reported by the system
+    SIZE_T sampled = 0; // largest working set seen while polling
     double ms = 0;
 };
 
@@ -234,8 +232,8 @@ bool MeasureFile(const std::string& path, MemoryUse* use) {
     double start = NowMs();
     if (!app.Start(Quoted(path)))
         return false;
-    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE,
-                                 app.ProcessId());
+    HANDLE process =
+        OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, app.ProcessId());
     if (process == nullptr)
         return false;
     PROCESS_MEMORY_COUNTERS counters = {};
@@ -330,7 +328,7 @@ int Cancel() {
     return result;
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv) {
     int files = argc > 1 ? atoi(argv[1]) : 5000;

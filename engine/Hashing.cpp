@@ -11,7 +11,7 @@ namespace {
 // Small reads keep memory flat and let a cancel take effect within one chunk.
 constexpr DWORD kReadChunk = 1024;
 
-}  // namespace
+} // namespace
 
 char* HashFile(const char* path, CancelCheck cancelled) {
     Md5Context ctx;

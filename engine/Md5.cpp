@@ -37,7 +37,9 @@ void Wipe(void* memory, size_t size) {
     __asm__ __volatile__("" : : "r"(memory) : "memory");
 }
 
-inline uint32_t Rotl(uint32_t x, int s) { return (x << s) | (x >> (32 - s)); }
+inline uint32_t Rotl(uint32_t x, int s) {
+    return (x << s) | (x >> (32 - s));
+}
 
 // The four step kinds. Each step's only input that the previous step just
 // produced is b, so everything else (a, message word, constant, and what the
@@ -45,8 +47,7 @@ inline uint32_t Rotl(uint32_t x, int s) { return (x << s) | (x >> (32 - s)); }
 // only two or three operations stand before the rotate.
 
 // F = (b & c) | (~b & d), computed as a select: ((c ^ d) & b) ^ d.
-inline void StepF(uint32_t& a, uint32_t b, uint32_t c, uint32_t d, uint32_t x, uint32_t k,
-                  int s) {
+inline void StepF(uint32_t& a, uint32_t b, uint32_t c, uint32_t d, uint32_t x, uint32_t k, int s) {
     a += x + k;
     a += ((c ^ d) & b) ^ d;
     a = Rotl(a, s) + b;
@@ -54,8 +55,7 @@ inline void StepF(uint32_t& a, uint32_t b, uint32_t c, uint32_t d, uint32_t x, u
 
 // G = (b & d) | (c & ~d). The two terms never share a bit, so the OR is an
 // addition and c & ~d joins the early sum.
-inline void StepG(uint32_t& a, uint32_t b, uint32_t c, uint32_t d, uint32_t x, uint32_t k,
-                  int s) {
+inline void StepG(uint32_t& a, uint32_t b, uint32_t c, uint32_t d, uint32_t x, uint32_t k, int s) {
     a += x + k;
     a += c & ~d;
     a += b & d;
@@ -63,16 +63,14 @@ inline void StepG(uint32_t& a, uint32_t b, uint32_t c, uint32_t d, uint32_t x, u
 }
 
 // H = b ^ c ^ d, with c ^ d ready before b.
-inline void StepH(uint32_t& a, uint32_t b, uint32_t c, uint32_t d, uint32_t x, uint32_t k,
-                  int s) {
+inline void StepH(uint32_t& a, uint32_t b, uint32_t c, uint32_t d, uint32_t x, uint32_t k, int s) {
     a += x + k;
     a += (c ^ d) ^ b;
     a = Rotl(a, s) + b;
 }
 
 // I = c ^ (b | ~d), with ~d ready before b.
-inline void StepI(uint32_t& a, uint32_t b, uint32_t c, uint32_t d, uint32_t x, uint32_t k,
-                  int s) {
+inline void StepI(uint32_t& a, uint32_t b, uint32_t c, uint32_t d, uint32_t x, uint32_t k, int s) {
     a += x + k;
     a += (b | ~d) ^ c;
     a = Rotl(a, s) + b;
@@ -160,7 +158,7 @@ void Transform(uint32_t state[4], const uint8_t block[64]) {
     Wipe(x, sizeof x);
 }
 
-}  // namespace
+} // namespace
 
 void Md5Init(Md5Context* ctx) {
     ctx->count[0] = ctx->count[1] = 0;
@@ -216,4 +214,6 @@ char* DigestToHex(const uint8_t digest[16]) {
     return text;
 }
 
-void FreeChecksum(char* text) { delete[] text; }
+void FreeChecksum(char* text) {
+    delete[] text;
+}

@@ -4,10 +4,10 @@
 #include <cstdint>
 
 struct Md5Context {
-    uint32_t state[4];   // chaining values A, B, C, D
-    uint32_t count[2];   // message length in bits, low word first
-    uint8_t buffer[64];  // bytes taken in but not yet transformed
-    uint8_t digest[16];  // result of the last Final
+    uint32_t state[4];  // chaining values A, B, C, D
+    uint32_t count[2];  // message length in bits, low word first
+    uint8_t buffer[64]; // bytes taken in but not yet transformed
+    uint8_t digest[16]; // result of the last Final
 };
 
 void Md5Init(Md5Context* ctx);

@@ -8,7 +8,9 @@ static_assert(kMaxHandedPath == kJobPathSize - 1, "a handed path must fit the jo
 
 namespace {
 
-void StartHashJob(const char* path, void*) { StartHashFileJob(path); }
+void StartHashJob(const char* path, void*) {
+    StartHashFileJob(path);
+}
 
 } // namespace
 

@@ -9,7 +9,7 @@ BatchStopRule BatchStopRuleOf(int multipleFiles) {
 bool StopsAfterFile(BatchStopRule rule, bool intoField2, long started, long queued,
                     bool matchesField1) {
     if (started >= queued)
-        return false;  // the last file of the batch ends it
+        return false; // the last file of the batch ends it
     if (rule == StopAfterEveryFile)
         return true;
     return rule == StopAfterMatchingFile && intoField2 && matchesField1;

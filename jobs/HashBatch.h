@@ -2,11 +2,7 @@
 #pragma once
 
 // The three behaviours of the MultipleFiles setting.
-enum BatchStopRule {
-    StopAfterEveryFile = 0,
-    StopAfterMatchingFile = 1,
-    NeverStop = 2
-};
+enum BatchStopRule { StopAfterEveryFile = 0, StopAfterMatchingFile = 1, NeverStop = 2 };
 
 // Only 0 and 1 stop: every other stored value, negative ones too, never stops
 // (a hand-edited value, or the -1 that the Options dialog stores when its

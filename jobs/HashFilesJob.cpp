@@ -104,7 +104,7 @@ void DrawAttention(HWND window) {
     FlashBriefly(window);
 }
 
-}  // namespace
+} // namespace
 
 void HashJob(HWND mainWindow, const char* text, bool fileMode) {
     RunHashJob(mainWindow, text, fileMode);

@@ -16,43 +16,45 @@ namespace {
 
 // A critical section set up before main, so it exists before any job starts.
 class Lock {
-public:
+  public:
     Lock() { InitializeCriticalSection(&section_); }
     void Enter() { EnterCriticalSection(&section_); }
     void Leave() { LeaveCriticalSection(&section_); }
 
-private:
+  private:
     CRITICAL_SECTION section_;
 };
 
 class Guard {
-public:
+  public:
     explicit Guard(Lock& lock) : lock_(lock) { lock_.Enter(); }
     ~Guard() { lock_.Leave(); }
     Guard(const Guard&) = delete;
     Guard& operator=(const Guard&) = delete;
 
-private:
+  private:
     Lock& lock_;
 };
 
 // Makes the compound updates of the batch counters exclusive.
 Lock batchLock;
 
-BatchCount CurrentCount() { return BatchCount{FilesStarted.load(), FilesQueued.load()}; }
+BatchCount CurrentCount() {
+    return BatchCount{FilesStarted.load(), FilesQueued.load()};
+}
 
 // A job that waits for a thread of its own.
 struct PendingJob {
     PendingJob* next;
     LPTHREAD_START_ROUTINE routine;
     SIZE_T stackReserve;
-    bool inBatch;  // counted into FilesQueued
+    bool inBatch; // counted into FilesQueued
     char* path;
 };
 
 // Guards waitingThreads and the queue of pending jobs.
 Lock queueLock;
-LONG waitingThreads;  // started threads that have not yet passed WaitForRunToken
+LONG waitingThreads; // started threads that have not yet passed WaitForRunToken
 PendingJob* pendingHead;
 PendingJob* pendingTail;
 
@@ -173,9 +175,11 @@ bool QueueJob(const char* path, LPTHREAD_START_ROUTINE routine, SIZE_T stackRese
     return false;
 }
 
-}  // namespace
+} // namespace
 
-bool JobCancelled() { return JobState.load() == Idle; }
+bool JobCancelled() {
+    return JobState.load() == Idle;
+}
 
 bool CreateJobEvents() {
     // Kept when they exist: a second set would orphan threads that wait on
@@ -208,9 +212,13 @@ bool WaitForRunToken() {
     return taken;
 }
 
-void ReleaseRunToken() { SetEvent(RunToken); }
+void ReleaseRunToken() {
+    SetEvent(RunToken);
+}
 
-void ContinueSearch() { SetEvent(SearchContinue); }
+void ContinueSearch() {
+    SetEvent(SearchContinue);
+}
 
 BatchCount CountArrival() {
     Guard guard(batchLock);

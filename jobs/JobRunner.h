@@ -7,11 +7,11 @@
 
 // Values of JobState.
 enum JobStateValue : LONG {
-    Idle = 0,         // no job works; written while a job runs, it cancels it
-    Hashing = 1,      // a file or a string is being hashed
-    Searching = 2,    // a folder tree is being searched
-    NextPending = 3,  // a batch stopped between files, waiting for the user
-    SearchPaused = 4  // the search stopped at a match, waiting for the user
+    Idle = 0,        // no job works; written while a job runs, it cancels it
+    Hashing = 1,     // a file or a string is being hashed
+    Searching = 2,   // a folder tree is being searched
+    NextPending = 3, // a batch stopped between files, waiting for the user
+    SearchPaused = 4 // the search stopped at a match, waiting for the user
 };
 
 // Shared between the user-interface thread and the workers, hence atomic.
@@ -19,9 +19,9 @@ extern std::atomic<LONG> JobState;
 extern std::atomic<LONG> FilesQueued;
 extern std::atomic<LONG> FilesStarted;
 
-extern HANDLE SlotFree;        // auto-reset, signalled: JobPath may be written
-extern HANDLE RunToken;        // auto-reset: the right to run a job body
-extern HANDLE SearchContinue;  // auto-reset: resume a search paused at a match
+extern HANDLE SlotFree;       // auto-reset, signalled: JobPath may be written
+extern HANDLE RunToken;       // auto-reset: the right to run a job body
+extern HANDLE SearchContinue; // auto-reset: resume a search paused at a match
 
 constexpr int kJobPathSize = 1024;
 extern char JobPath[kJobPathSize];

@@ -9,11 +9,11 @@ constexpr DWORD kUnknownHalf = 0xFFFFFFFF;
 
 // Where a hash field's checksum came from (one record per field).
 struct HashFieldInfo {
-    char path[MAX_PATH];  // full short path of the file; empty when not from a file
-    char hash[64];        // the checksum text last set for the field
-    DWORD sizeLow;        // both halves all ones: unknown
+    char path[MAX_PATH]; // full short path of the file; empty when not from a file
+    char hash[64];       // the checksum text last set for the field
+    DWORD sizeLow;       // both halves all ones: unknown
     DWORD sizeHigh;
-    FILETIME modified;    // both halves all ones: unknown
+    FILETIME modified; // both halves all ones: unknown
 };
 
 bool QueryFileSize(const char* path, DWORD* low, DWORD* high);

@@ -4,8 +4,7 @@
 #include <windows.h>
 
 // Traits names the handle type, its empty value and how it is closed.
-template <typename Traits>
-class ScopedHandle {
+template <typename Traits> class ScopedHandle {
   public:
     using Handle = typename Traits::Handle;
 

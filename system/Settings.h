@@ -31,16 +31,16 @@ bool PathExists(const char* path);
 
 int ReadSettingInt(const char* section, const char* key, int defaultValue, const char* iniPath,
                    bool useRegistry);
-int ReadSettingString(const char* section, const char* key, const char* defaultText,
-                      char* buffer, int capacity, const char* iniPath, bool useRegistry);
+int ReadSettingString(const char* section, const char* key, const char* defaultText, char* buffer,
+                      int capacity, const char* iniPath, bool useRegistry);
 COLORREF ReadSettingColor(const char* section, const char* key, COLORREF defaultColour,
                           const char* iniPath, bool useRegistry);
 bool WriteSettingInt(const char* section, const char* key, int value, const char* iniPath,
                      bool useRegistry);
-bool WriteSettingString(const char* section, const char* key, const char* text,
-                        const char* iniPath, bool useRegistry);
-bool WriteSettingColor(const char* section, const char* key, COLORREF colour,
-                       const char* iniPath, bool useRegistry);
+bool WriteSettingString(const char* section, const char* key, const char* text, const char* iniPath,
+                        bool useRegistry);
+bool WriteSettingColor(const char* section, const char* key, COLORREF colour, const char* iniPath,
+                       bool useRegistry);
 void FlushSettings(const char* iniPath, bool useRegistry);
 
 // Chooses the store, fills Settings and copies CustomUI into customUi

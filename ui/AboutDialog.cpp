@@ -44,7 +44,7 @@ INT_PTR OnDrawItem(const DRAWITEMSTRUCT* item) {
     return TRUE;
 }
 
-}  // namespace
+} // namespace
 
 INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
@@ -60,6 +60,6 @@ INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
 }
 
 INT_PTR ShowAboutDialog(HWND owner) {
-    return DialogBoxParamA(ResourceModule.own, MAKEINTRESOURCEA(IDD_ABOUT), owner,
-                           AboutDialogProc, 0);
+    return DialogBoxParamA(ResourceModule.own, MAKEINTRESOURCEA(IDD_ABOUT), owner, AboutDialogProc,
+                           0);
 }

@@ -26,7 +26,7 @@ bool ScanChecksum(const char* text, size_t length, char digits[kChecksumLength +
         ++i;
 
     size_t count = 0;
-    size_t groupLength = 0;  // L, set by the first complete group
+    size_t groupLength = 0; // L, set by the first complete group
     bool accepted = false;
     for (;;) {
         size_t run = 0;
@@ -59,7 +59,7 @@ bool ScanChecksum(const char* text, size_t length, char digits[kChecksumLength +
             if (at(i) == '\n')
                 ++i;
         } else if (separator == '\n' && AllowsLineBreak(groupLength)) {
-            ++i;  // LF CR: the CR starts an empty group
+            ++i; // LF CR: the CR starts an empty group
         } else {
             break;
         }

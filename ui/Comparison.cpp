@@ -26,7 +26,9 @@ constexpr const char* kNotIdenticalText =
 HBRUSH field2Brush;
 COLORREF field2BrushColour;
 
-bool HoldsFullChecksum(HWND field) { return GetWindowTextLengthA(field) == kChecksumLength; }
+bool HoldsFullChecksum(HWND field) {
+    return GetWindowTextLengthA(field) == kChecksumLength;
+}
 
 COLORREF ComparisonColour() {
     const HashFieldInfo& first = FieldInfo[0];
@@ -72,7 +74,7 @@ void UpdateVerdict(HWND hash1, HWND hash2, HWND open) {
     }
 }
 
-}  // namespace
+} // namespace
 
 void SetHashField(HWND field, HashFieldInfo* info, const char* checksum, const char* path,
                   bool keepText) {
@@ -157,15 +159,15 @@ void DeleteFieldBrush() {
 bool IsPairComparable() {
     HWND hash1 = GetDlgItem(MainWindow, IDC_HASH1);
     HWND hash2 = GetDlgItem(MainWindow, IDC_HASH2);
-    return IsField2Shown(GetParent(hash2)) && HoldsFullChecksum(hash1) && HoldsFullChecksum(hash2) &&
-           IsHexText(FieldInfo[0].hash) && IsHexText(FieldInfo[1].hash);
+    return IsField2Shown(GetParent(hash2)) && HoldsFullChecksum(hash1) &&
+           HoldsFullChecksum(hash2) && IsHexText(FieldInfo[0].hash) && IsHexText(FieldInfo[1].hash);
 }
 
 void CompareFields() {
     int answer;
     if (lstrcmpiA(FieldInfo[0].hash, FieldInfo[1].hash) == 0)
-        answer = MessageBoxA(MainWindow, kIdenticalText, kProgramName,
-                             MB_YESNO | MB_ICONINFORMATION);
+        answer =
+            MessageBoxA(MainWindow, kIdenticalText, kProgramName, MB_YESNO | MB_ICONINFORMATION);
     else
         answer = MessageBoxA(MainWindow, kNotIdenticalText, kProgramName,
                              MB_YESNO | MB_ICONHAND | MB_DEFBUTTON2);

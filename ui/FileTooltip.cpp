@@ -84,7 +84,8 @@ void RefreshFieldTooltip(HWND field, const HashFieldInfo* info) {
     if (info->path[0] != '\0') {
         ToLongPath(info->path, text, MAX_PATH);
         char fact[kFactTextSize];
-        if (info->modified.dwLowDateTime != kUnknownHalf || info->modified.dwHighDateTime != kUnknownHalf) {
+        if (info->modified.dwLowDateTime != kUnknownHalf ||
+            info->modified.dwHighDateTime != kUnknownHalf) {
             FormatFileTime(fact, &info->modified);
             AppendText(text, "\r\nModified: ");
             AppendText(text, fact);

@@ -58,8 +58,7 @@ INT_PTR OnInitDialog(HWND dialog) {
     Current = Opening{};
     Current.bitmap = LoadModuleBitmap(MAKEINTRESOURCEA(IDB_MENU));
     if (Current.bitmap)
-        SendDlgItemMessageA(dialog, IDC_MENU, STM_SETIMAGE, IMAGE_BITMAP,
-                            (LPARAM)Current.bitmap);
+        SendDlgItemMessageA(dialog, IDC_MENU, STM_SETIMAGE, IMAGE_BITMAP, (LPARAM)Current.bitmap);
     // The WM_SIZE this causes is laid out with the anchors of the last opening.
     if (!IsRectEmpty(&SavedRect))
         SetWindowPos(dialog, nullptr, SavedRect.left, SavedRect.top,
@@ -153,7 +152,7 @@ INT_PTR OnDestroy(HWND dialog) {
     return TRUE;
 }
 
-}  // namespace
+} // namespace
 
 void AnchorLayout(HWND dialog, LayoutEntry* rows, int count, const SIZE* newClient) {
     RECT client;

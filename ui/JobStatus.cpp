@@ -19,7 +19,9 @@ constexpr char kErrorTitle[] = "Error";
 
 } // namespace
 
-HWND JobWindow() { return MainWindow; }
+HWND JobWindow() {
+    return MainWindow;
+}
 
 void ShowJobStarted(HWND status, HWND open, const char* text) {
     EnableWindow(open, FALSE);
@@ -66,7 +68,9 @@ void PutChecksum(HWND window, int field, const char* checksum, const char* path)
     SetHashField(control, &FieldInfo[field], checksum, path, false);
 }
 
-const HashFieldInfo& FieldRecord(int field) { return FieldInfo[field]; }
+const HashFieldInfo& FieldRecord(int field) {
+    return FieldInfo[field];
+}
 
 void ShowErrorReport(HWND owner, const char* format, const char* argument) {
     const DWORD error = GetLastError();

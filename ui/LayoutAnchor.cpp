@@ -15,7 +15,7 @@ void PlaceAxis(AnchorMode mode, int32_t anchorStart, int32_t anchorExtent, int32
     *extent = mode == AnchorStretch ? client - anchorExtent : anchorExtent;
 }
 
-}  // namespace
+} // namespace
 
 void RecordAnchor(LayoutEntry* row, const ControlBox& box, int32_t clientWidth,
                   int32_t clientHeight) {

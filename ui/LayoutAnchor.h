@@ -5,9 +5,9 @@
 #include <cstdint>
 
 enum AnchorMode : int32_t {
-    AnchorFixed = 0,    // keeps its place and size
-    AnchorMove = 1,     // keeps its distance to the right or bottom edge
-    AnchorStretch = 2,  // keeps its left or top and its distance to the far edge
+    AnchorFixed = 0,   // keeps its place and size
+    AnchorMove = 1,    // keeps its distance to the right or bottom edge
+    AnchorStretch = 2, // keeps its left or top and its distance to the far edge
 };
 
 // One control's anchors. x, y, w, h hold the place and size for fixed axes,

@@ -12,10 +12,10 @@ constexpr int kCaptionSize = 1024;
 struct LinkState {
     WNDPROC previous;
     HCURSOR hand;
-    HFONT normalFont;      // the dialog's
-    HFONT underlinedFont;  // the button's own
-    RECT text;             // the caption's extent, client coordinates
-    bool hot;              // pointer over the caption, mouse captured
+    HFONT normalFont;     // the dialog's
+    HFONT underlinedFont; // the button's own
+    RECT text;            // the caption's extent, client coordinates
+    bool hot;             // pointer over the caption, mouse captured
 };
 LinkState Link;
 
@@ -58,8 +58,7 @@ bool IsOverText(int x, int y) {
 }
 
 void ShowHot(HWND button, bool hot) {
-    SendMessageA(button, WM_SETFONT, (WPARAM)(hot ? Link.normalFont : Link.underlinedFont),
-                 FALSE);
+    SendMessageA(button, WM_SETFONT, (WPARAM)(hot ? Link.normalFont : Link.underlinedFont), FALSE);
     InvalidateRect(button, &Link.text, TRUE);
 }
 
@@ -134,7 +133,7 @@ LRESULT CALLBACK LinkButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM
     }
 }
 
-}  // namespace
+} // namespace
 
 void SubclassLinkButton(HWND button) {
     Link.previous = (WNDPROC)SetWindowLongPtrA(button, GWLP_WNDPROC, (LONG_PTR)LinkButtonProc);

@@ -42,7 +42,7 @@ namespace {
 // whatever the dialog font.
 constexpr int kExpandHeight = 39;
 
-HMENU LoadedMenu;  // IDR_MAIN_MENU; its popups are main_menu and EditMenu
+HMENU LoadedMenu; // IDR_MAIN_MENU; its popups are main_menu and EditMenu
 HMENU MainMenu;
 HMENU SystemMenu;
 HICON WindowIcon;
@@ -57,13 +57,19 @@ bool TransparentOn;
 // Kept for the whole run as the folder picker's starting point.
 char SearchFolder[MAX_PATH];
 
-bool IsBusy() { return JobState.load() != Idle; }
+bool IsBusy() {
+    return JobState.load() != Idle;
+}
 
 // The window is expanded exactly when field 2 is shown. Its own style bit is
 // read, so the answer holds while the window itself is still hidden.
-bool IsExpanded() { return IsField2Shown(MainWindow); }
+bool IsExpanded() {
+    return IsField2Shown(MainWindow);
+}
 
-bool IsFieldEmpty(HWND field) { return GetWindowTextLengthA(field) == 0; }
+bool IsFieldEmpty(HWND field) {
+    return GetWindowTextLengthA(field) == 0;
+}
 
 void SetExpanded(HWND window, bool expand) {
     RECT outer;
@@ -122,9 +128,8 @@ void LoadWindowPictures(HWND window) {
     const struct {
         int control;
         HBITMAP bitmap;
-    } pictures[] = {{IDC_EXPAND, ExpandBitmap},
-                    {IDC_COLLAPSE, CollapseBitmap},
-                    {IDC_MENU, MenuBitmap}};
+    } pictures[] = {
+        {IDC_EXPAND, ExpandBitmap}, {IDC_COLLAPSE, CollapseBitmap}, {IDC_MENU, MenuBitmap}};
     for (const auto& picture : pictures) {
         if (picture.bitmap)
             SendDlgItemMessageA(window, picture.control, STM_SETIMAGE, IMAGE_BITMAP,
@@ -213,7 +218,7 @@ void StatusCommand(HWND window) {
         ContinueSearch();
         return;
     default:
-        JobState = Idle;  // the running job notices it and stops
+        JobState = Idle; // the running job notices it and stops
         return;
     }
 }
@@ -236,13 +241,17 @@ void ClearBothCommand(HWND window) {
     SendMessageA(window, WM_COMMAND, IDM_CLEAR_HASH2, 0);
 }
 
-void ClearHash1Command(HWND) { SetWindowTextA(Hash1Field, ""); }
+void ClearHash1Command(HWND) {
+    SetWindowTextA(Hash1Field, "");
+}
 
-void ClearHash2Command(HWND) { SetWindowTextA(Hash2Field, ""); }
+void ClearHash2Command(HWND) {
+    SetWindowTextA(Hash2Field, "");
+}
 
 void SearchCommand(HWND window) {
     if (!IsExpanded())
-        SetExpanded(window, true);  // a found file is shown in field 2
+        SetExpanded(window, true); // a found file is shown in field 2
     if (GetWindowTextLengthA(Hash1Field) != kChecksumLength) {
         MessageBoxA(window, "Set checksum to search to the first field.", kProgramName,
                     MB_ICONINFORMATION | MB_OK);
@@ -267,7 +276,9 @@ void TransparencyCommand(HWND window) {
     SetWindowOpacity(window, TransparentOn ? Settings.WindowOpacity : 255);
 }
 
-void HashStringCommand(HWND window) { ShowHashStringDialog(window); }
+void HashStringCommand(HWND window) {
+    ShowHashStringDialog(window);
+}
 
 // Whatever the dialog's result, the toggle follows the setting afterwards.
 void OptionsCommand(HWND window) {
@@ -275,7 +286,9 @@ void OptionsCommand(HWND window) {
     TransparentOn = Settings.Transparent;
 }
 
-void AboutCommand(HWND window) { ShowAboutDialog(window); }
+void AboutCommand(HWND window) {
+    ShowAboutDialog(window);
+}
 
 void AlwaysOnTopCommand(HWND window) {
     Topmost = !Topmost;
@@ -297,7 +310,7 @@ const Command kCommands[] = {
     {IDC_EXPAND, RunsWhileBusy, ExpandCommand},
     {IDC_COLLAPSE, RunsWhileBusy, CollapseCommand},
     {IDC_MENU, RunsWhileBusy, MenuPictureCommand},
-    {IDC_STATUS, RunsWhileBusy, StatusCommand},  // does nothing itself while Idle
+    {IDC_STATUS, RunsWhileBusy, StatusCommand}, // does nothing itself while Idle
     {IDM_CLEAR_BOTH, IgnoredWhileBusy, ClearBothCommand},
     {IDM_HASH_STRING, IgnoredWhileBusy, HashStringCommand},
     {IDM_SEARCH_HASH, IgnoredWhileBusy, SearchCommand},
@@ -314,7 +327,7 @@ const Command kCommands[] = {
 
 INT_PTR OnInitDialog(HWND window) {
     MainWindow = window;
-    FieldColour = GetSysColor(COLOR_WINDOW);  // field 2 starts without a verdict
+    FieldColour = GetSysColor(COLOR_WINDOW); // field 2 starts without a verdict
     Hash1Field = GetDlgItem(window, IDC_HASH1);
     Hash2Field = GetDlgItem(window, IDC_HASH2);
     OpenButton = GetDlgItem(window, IDC_OPEN);
@@ -403,8 +416,7 @@ void SetMainMenuStates() {
     bool hash1Empty = IsFieldEmpty(Hash1Field);
     bool hash2Absent = !IsExpanded() || IsFieldEmpty(Hash2Field);
     EnableMenuItem(MainMenu, IDM_CLEAR_HASH1, MF_BYCOMMAND | (hash1Empty ? MF_GRAYED : busyState));
-    EnableMenuItem(MainMenu, IDM_CLEAR_HASH2,
-                   MF_BYCOMMAND | (hash2Absent ? MF_GRAYED : busyState));
+    EnableMenuItem(MainMenu, IDM_CLEAR_HASH2, MF_BYCOMMAND | (hash2Absent ? MF_GRAYED : busyState));
     EnableMenuItem(MainMenu, IDM_CLEAR_BOTH,
                    MF_BYCOMMAND | (hash1Empty || hash2Absent ? MF_GRAYED : busyState));
 }
@@ -436,7 +448,9 @@ INT_PTR OnRButtonDown(HWND window) {
     return TRUE;
 }
 
-void StartHashJob(const char* path, void*) { StartHashFileJob(path); }
+void StartHashJob(const char* path, void*) {
+    StartHashFileJob(path);
+}
 
 INT_PTR OnDropFiles(HWND window, HDROP drop) {
     SetForegroundWindow(window);
@@ -463,8 +477,7 @@ INT_PTR OnDropFiles(HWND window, HDROP drop) {
 INT_PTR OnCopyData(const COPYDATASTRUCT* block) {
     if (!block || !block->lpData || block->cbData == 0)
         return TRUE;
-    std::vector<char> text((const char*)block->lpData,
-                           (const char*)block->lpData + block->cbData);
+    std::vector<char> text((const char*)block->lpData, (const char*)block->lpData + block->cbData);
     text.push_back('\0');
     if (text[0] != '\0')
         SplitCommandLine(text.data());
@@ -476,8 +489,7 @@ INT_PTR OnThemeChanged() {
     return TRUE;
 }
 
-template <typename Handle, typename Release>
-void ReleaseHandle(Handle& handle, Release release) {
+template <typename Handle, typename Release> void ReleaseHandle(Handle& handle, Release release) {
     if (handle)
         release(handle);
     handle = nullptr;
@@ -498,7 +510,7 @@ INT_PTR OnDestroy() {
     return TRUE;
 }
 
-}  // namespace
+} // namespace
 
 bool SetWindowOpacity(HWND window, int value) {
     if (value > 254) {

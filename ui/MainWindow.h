@@ -12,7 +12,7 @@ extern HWND Hash1Field;
 extern HWND Hash2Field;
 extern HWND OpenButton;
 extern HWND StatusButton;
-extern HMENU EditMenu;  // the hash fields' context menu (popup 1 of IDR_MAIN_MENU)
+extern HMENU EditMenu; // the hash fields' context menu (popup 1 of IDR_MAIN_MENU)
 
 INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 

@@ -32,8 +32,8 @@ const char* const kMultipleFilesTexts[] = {
 
 // The check boxes in the order of their ids (1031 to 1035).
 constexpr int kCheckBoxes[] = {
-    IDC_OPT_FULL_MODE, IDC_OPT_OPEN_AT_START, IDC_OPT_TOP_MOST, IDC_OPT_REMEMBER_POS,
-    IDC_OPT_TRANSPARENT,
+    IDC_OPT_FULL_MODE,    IDC_OPT_OPEN_AT_START, IDC_OPT_TOP_MOST,
+    IDC_OPT_REMEMBER_POS, IDC_OPT_TRANSPARENT,
 };
 
 // State of one opening; the dialog is modal, so there is one at a time.
@@ -100,8 +100,7 @@ INT_PTR OnInitDialog(HWND dialog) {
 void ReadControls(HWND dialog) {
     for (int i = 0; i < 5; ++i)
         *CheckBoxSetting(i) = IsChecked(dialog, kCheckBoxes[i]);
-    Settings.WindowOpacity =
-        (int)SendDlgItemMessageA(dialog, IDC_OPT_OPACITY, TBM_GETPOS, 0, 0);
+    Settings.WindowOpacity = (int)SendDlgItemMessageA(dialog, IDC_OPT_OPACITY, TBM_GETPOS, 0, 0);
     Settings.DiffHashColor = SwatchColour(dialog, IDC_OPT_DIFF_COLOR);
     Settings.SameHashColor = SwatchColour(dialog, IDC_OPT_SAME_HASH_COLOR);
     Settings.SameFileColor = SwatchColour(dialog, IDC_OPT_SAME_FILE_COLOR);
@@ -185,7 +184,7 @@ INT_PTR OnDestroy() {
     return TRUE;
 }
 
-}  // namespace
+} // namespace
 
 bool PickColour(HWND owner, COLORREF* colour) {
     CHOOSECOLORA choice = {};

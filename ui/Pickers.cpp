@@ -52,7 +52,7 @@ int CALLBACK FolderDialogCallback(HWND dialog, UINT message, LPARAM param, LPARA
     return 0;
 }
 
-}  // namespace
+} // namespace
 
 bool PickFile(HWND owner, char* buffer) {
     buffer[0] = '\0';

@@ -24,8 +24,8 @@ namespace {
 constexpr DWORD kProcessTimeoutMs = 20000;
 
 std::string ReadWholeFile(const std::string& path, bool* exists) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              0, nullptr);
     *exists = file != INVALID_HANDLE_VALUE;
     std::string bytes;
     if (!*exists)
@@ -39,8 +39,7 @@ std::string ReadWholeFile(const std::string& path, bool* exists) {
 }
 
 void WriteWholeFile(const std::string& path, const std::string& bytes) {
-    HANDLE file =
-        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     DWORD written = 0;
     WriteFile(file, bytes.data(), (DWORD)bytes.size(), &written, nullptr);
     CloseHandle(file);
@@ -49,9 +48,8 @@ void WriteWholeFile(const std::string& path, const std::string& bytes) {
 // Calverin.ini beside Calverin.exe for the runs of one test; put back as it
 // was (or removed) afterwards.
 class ProgramIni {
-public:
-    explicit ProgramIni(const std::string& contents)
-        : path_(ExeFolder() + "\\Calverin.ini") {
+  public:
+    explicit ProgramIni(const std::string& contents) : path_(ExeFolder() + "\\Calverin.ini") {
         saved_ = ReadWholeFile(path_, &existed_);
         WriteWholeFile(path_, contents);
     }
@@ -62,7 +60,7 @@ public:
             DeleteFileA(path_.c_str());
     }
 
-private:
+  private:
     std::string path_;
     std::string saved_;
     bool existed_ = false;
@@ -78,7 +76,7 @@ struct CommandLine {
 };
 
 class Program {
-public:
+  public:
     // Starts Calverin.exe with the arguments (already quoted as needed).
     explicit Program(const std::string& arguments)
         : Program(CommandLine{"\"" + ExeFolder() + "\\Calverin.exe\"" +
@@ -121,17 +119,19 @@ public:
     // Its main window once it exists (bounded wait), or null.
     HWND MainWindowOf() const {
         HWND found = nullptr;
-        WaitUntil([&] {
-            HWND candidate = FindMainWindow();
-            DWORD owner = 0;
-            GetWindowThreadProcessId(candidate, &owner);
-            found = (candidate && owner == info_.dwProcessId) ? candidate : nullptr;
-            return found != nullptr;
-        }, kProcessTimeoutMs);
+        WaitUntil(
+            [&] {
+                HWND candidate = FindMainWindow();
+                DWORD owner = 0;
+                GetWindowThreadProcessId(candidate, &owner);
+                found = (candidate && owner == info_.dwProcessId) ? candidate : nullptr;
+                return found != nullptr;
+            },
+            kProcessTimeoutMs);
         return found;
     }
 
-private:
+  private:
     PROCESS_INFORMATION info_ = {};
     bool started_ = false;
 };
@@ -163,7 +163,7 @@ void EndLeftoverPrograms() {
 // Shows a message box captioned "Calverin" owned by owner from another
 // thread, as the program's own boxes are; closed when the object goes.
 class OwnedCalverinBox {
-public:
+  public:
     explicit OwnedCalverinBox(HWND owner)
         : thread_([owner] { MessageBoxA(owner, "A box of the program", "Calverin", MB_OK); }) {
         WaitUntil([&] { return (box_ = FindBox("Calverin", owner)) != nullptr; });
@@ -176,7 +176,7 @@ public:
     }
     HWND Box() const { return box_; }
 
-private:
+  private:
     std::thread thread_;
     HWND box_ = nullptr;
 };
@@ -190,10 +190,10 @@ std::vector<std::string> SplitAt(const std::string& text, char separator) {
     return parts;
 }
 
-}  // namespace
+} // namespace
 
 class StartupTest : public testing::Test, protected MainWindowTestBase {
-protected:
+  protected:
     void TearDown() override { EndLeftoverPrograms(); }
 };
 

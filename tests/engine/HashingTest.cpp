@@ -33,7 +33,7 @@ std::string Take(char* checksum) {
 
 // HashFile treats JobState Idle as a cancel, so a job must be "running".
 class HashingTest : public testing::Test {
-protected:
+  protected:
     void SetUp() override { JobState = Hashing; }
     void TearDown() override { JobState = Idle; }
 
@@ -43,21 +43,21 @@ protected:
 // Runs HashFile on its own thread over a pipe that the test writes: the test
 // decides how many bytes HashFile can read before a cancel or a failure.
 class PipeFeed {
-public:
+  public:
     PipeFeed() {
         char name[80];
         static LONG counter;
         wsprintfA(name, "\\\\.\\pipe\\calverin-test-%lu-%ld", GetCurrentProcessId(),
                   InterlockedIncrement(&counter));
         name_ = name;
-        pipe_ = CreateNamedPipeA(name, PIPE_ACCESS_OUTBOUND, PIPE_TYPE_BYTE | PIPE_WAIT, 1,
-                                 65536, 65536, 0, nullptr);
+        pipe_ = CreateNamedPipeA(name, PIPE_ACCESS_OUTBOUND, PIPE_TYPE_BYTE | PIPE_WAIT, 1, 65536,
+                                 65536, 0, nullptr);
         if (pipe_ != INVALID_HANDLE_VALUE)
             thread_ = CreateThread(nullptr, 0, Run, this, 0, nullptr);
     }
 
     ~PipeFeed() {
-        Close();  // ends a read that still waits
+        Close(); // ends a read that still waits
         if (thread_) {
             WaitForSingleObject(thread_, INFINITE);
             CloseHandle(thread_);
@@ -94,7 +94,7 @@ public:
     const char* Result() const { return result_; }
     DWORD Error() const { return error_; }
 
-private:
+  private:
     static DWORD WINAPI Run(LPVOID param) {
         PipeFeed* self = static_cast<PipeFeed*>(param);
         self->result_ = HashFile(self->name_.c_str(), JobCancelled);
@@ -118,15 +118,17 @@ bool CanOpenExclusively(const std::string& path) {
     return true;
 }
 
-}  // namespace
+} // namespace
 
 TEST_F(HashingTest, FilesAroundTheChunkSizeAndALargeFile) {
     const struct {
         size_t size;
         const char* digest;
     } cases[] = {
-        {0, "d41d8cd98f00b204e9800998ecf8427e"},    {1023, "cadbc47d6b04280657c59cea6d266283"},
-        {1024, "bbcebe414bf2a706530f282cf5b742b5"}, {1025, "5bd4a9252f0a0148d6607817126e69b4"},
+        {0, "d41d8cd98f00b204e9800998ecf8427e"},
+        {1023, "cadbc47d6b04280657c59cea6d266283"},
+        {1024, "bbcebe414bf2a706530f282cf5b742b5"},
+        {1025, "5bd4a9252f0a0148d6607817126e69b4"},
         {kLargeSize, kLargeMd5},
     };
     for (const auto& c : cases) {
@@ -205,13 +207,13 @@ TEST_F(HashingTest, CancelledFileGivesNoResultAndIsClosed) {
     std::string path = scratch_.WriteFile("large.bin", Pattern(kLargeSize));
     // While a reader opened as HashFile opens holds the file, it cannot be
     // deleted; so a successful delete below shows the handle was closed.
-    HANDLE reader = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE reader = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(reader, INVALID_HANDLE_VALUE);
     EXPECT_FALSE(DeleteFileA(path.c_str()));
     CloseHandle(reader);
 
-    JobState = Idle;  // cancelled: HashFile gives up after its first chunk
+    JobState = Idle; // cancelled: HashFile gives up after its first chunk
     EXPECT_EQ(HashFile(path.c_str(), JobCancelled), nullptr);
     EXPECT_TRUE(DeleteFileA(path.c_str()));
 }

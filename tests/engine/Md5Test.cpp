@@ -22,7 +22,9 @@ std::string Md5Of(const void* data, size_t size) {
     return HexOf(ctx);
 }
 
-std::string Md5Of(const std::string& message) { return Md5Of(message.data(), message.size()); }
+std::string Md5Of(const std::string& message) {
+    return Md5Of(message.data(), message.size());
+}
 
 // Bytes that vary in every position and across 256-byte runs; the expected
 // digests below were computed for it with an independent MD5.
@@ -51,7 +53,7 @@ std::string Md5InPieces(const std::vector<uint8_t>& data, std::vector<uint32_t> 
     return HexOf(ctx);
 }
 
-}  // namespace
+} // namespace
 
 TEST(Md5, Rfc1321Suite) {
     EXPECT_EQ(Md5Of(""), "d41d8cd98f00b204e9800998ecf8427e");
@@ -118,7 +120,7 @@ TEST(Md5, FinalClearsTheRunningStateAndKeepsTheDigest) {
     std::vector<uint8_t> data = Pattern(5000);
     Md5Context ctx;
     Md5Init(&ctx);
-    Md5Update(&ctx, data.data(), 4999);  // leaves bytes in the buffer
+    Md5Update(&ctx, data.data(), 4999); // leaves bytes in the buffer
     Md5Update(&ctx, data.data() + 4999, 1);
     Md5Final(&ctx);
 

@@ -29,7 +29,9 @@ constexpr const char* kProgress = "[  Calculating checksum  ]";
 constexpr const char* kNextFile = "Calculate next checksum >>>";
 constexpr const char* kIdle = "Calverin";
 
-std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
+std::string Quoted(const std::string& path) {
+    return "\"" + path + "\"";
+}
 
 std::string Counted(int started, int queued) {
     char text[64];
@@ -179,7 +181,7 @@ TEST(HashFilesRoad, StopAfterMatchingFileStopsAtTheFirstMatchOnly) {
     AppDriver app("StartInFullMode=1\nMultipleFiles=1\n");
     ASSERT_TRUE(app.Start());
     std::string reference = ReferenceMd5("the wanted file");
-    app.SetText(IDC_HASH1, reference);  // as a paste would
+    app.SetText(IDC_HASH1, reference); // as a paste would
     ASSERT_TRUE(app.HandOver(gates.CommandLine()));
     const char* contents[] = {"not it", "nor this", "the wanted file", "after the match"};
     for (int k = 0; k < 4; ++k) {
@@ -204,9 +206,9 @@ TEST(HashFilesRoad, UnreadableFilesAreReportedAndTheFieldKeepsItsChecksum) {
     std::string missing = scratch.Path() + "\\missing.txt";
     std::string folder = scratch.Path();
     // What the system says when the folder is opened the way files are hashed.
-    HANDLE handle = CreateFileA(folder.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                OPEN_EXISTING,
-                                FILE_FLAG_SEQUENTIAL_SCAN | FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE handle =
+        CreateFileA(folder.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                    FILE_FLAG_SEQUENTIAL_SCAN | FILE_ATTRIBUTE_NORMAL, nullptr);
     DWORD folderError = GetLastError();
     ASSERT_EQ(handle, INVALID_HANDLE_VALUE);
     std::set<std::string> expected = {
@@ -293,7 +295,7 @@ TEST(HashFilesRoad, ACancelEndsTheFileWithinOneChunk) {
     ASSERT_TRUE(lone.WaitConnected());
     ASSERT_TRUE(lone.Write(chunk));
     app.Click(IDC_STATUS);
-    ASSERT_TRUE(lone.Write(chunk));  // the job reads it, then sees the cancel
+    ASSERT_TRUE(lone.Write(chunk)); // the job reads it, then sees the cancel
     EXPECT_TRUE(app.WaitForIdle()) << "ended while its pipe is still open";
     EXPECT_FALSE(app.IsEnabled(IDC_STATUS));
     EXPECT_TRUE(app.IsEnabled(IDC_OPEN));
@@ -345,7 +347,8 @@ TEST(HashFilesRoad, EveryFileOfALargeHandOverIsHashedOnce) {
         const char* after = k < kFiles ? kNextFile : kIdle;
         ASSERT_TRUE(WaitUntil([&] {
             return app.Text(IDC_HASH1) != shown && app.Text(IDC_STATUS) == after;
-        })) << "file " << k;
+        })) << "file "
+            << k;
         shown = app.Text(IDC_HASH1);
         EXPECT_TRUE(seen.insert(shown).second) << "hashed twice: " << shown;
     }
@@ -371,7 +374,7 @@ TEST(HashFilesRoad, Wow64HashesTheNamedSystemFileNotItsNamesake) {
 // String mode runs on the calling (user-interface) thread, in-process, with
 // the real main dialog.
 class HashJobStringMode : public ::testing::Test, protected MainWindowTestBase {
-protected:
+  protected:
     std::string Text(int id) const {
         char text[64] = "";
         GetDlgItemTextA(window_, id, text, sizeof text);
@@ -382,7 +385,7 @@ protected:
 
 TEST_F(HashJobStringMode, AStringFillsAFieldLikeAFileWithoutFileFacts) {
     Settings.StartInFullMode = true;
-    Settings.MultipleFiles = 0;  // never stops a string: nothing is queued
+    Settings.MultipleFiles = 0; // never stops a string: nothing is queued
     Settings.DiffHashColor = RGB(200, 0, 0);
     FilesQueued = 0;
     FilesStarted = 0;
@@ -424,4 +427,4 @@ TEST_F(HashJobStringMode, ACollapsedWindowReplacesField1) {
     EXPECT_EQ(Text(IDC_HASH2), "");
 }
 
-}  // namespace
+} // namespace

@@ -23,15 +23,15 @@ constexpr SIZE_T kNoRoomStack = sizeof(void*) == 8 ? (SIZE_T)1 << 48 : 0x7ff0000
 // What the test jobs saw; reset by the fixture. Worker threads only record,
 // the test thread judges.
 struct JobRecord {
-    std::atomic<LONG> arrived{0};   // took their path and freed the slot
-    std::atomic<LONG> running{0};   // bodies running right now
+    std::atomic<LONG> arrived{0}; // took their path and freed the slot
+    std::atomic<LONG> running{0}; // bodies running right now
     std::atomic<bool> overlapped{false};
-    std::atomic<LONG> ran{0};       // bodies that ran
-    std::atomic<LONG> finished{0};  // threads at their end
+    std::atomic<LONG> ran{0};      // bodies that ran
+    std::atomic<LONG> finished{0}; // threads at their end
     std::atomic<LONG> seen[kMaxJobs];
     std::atomic<LONG> lastPathLength{0};
     std::atomic<SIZE_T> stackReserved{0};
-    std::atomic<int> yields{0};     // how long each body lingers
+    std::atomic<int> yields{0}; // how long each body lingers
 };
 
 JobRecord record;
@@ -107,13 +107,15 @@ DWORD WINAPI StackJob(LPVOID param) {
     return 0;
 }
 
-std::string JobName(int n) { return "job-" + std::to_string(n); }
+std::string JobName(int n) {
+    return "job-" + std::to_string(n);
+}
 
 // Every test starts with no job allowed to run (as before start-up releases
 // RunToken) and leaves the runner so: all its threads ended, RunToken taken
 // back, JobState Idle, the counters 0.
 class JobRunnerTest : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_TRUE(CreateJobEvents());
         WaitForSingleObject(RunToken, 0);
@@ -146,7 +148,7 @@ protected:
     LONG started_ = 0;
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(JobRunnerTest, TenJobsEachRunOnceNeverTwoAtOnce) {
     ReleaseRunToken();

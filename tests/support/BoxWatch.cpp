@@ -50,7 +50,7 @@ BOOL CALLBACK ReadBoxChild(HWND child, LPARAM param) {
     return TRUE;
 }
 
-}  // namespace
+} // namespace
 
 HWND FindOwnedDialog(HWND owner, const char* caption) {
     DialogSearch search = {owner, caption, nullptr};
@@ -64,7 +64,9 @@ HWND WaitForOwnedDialog(HWND owner, DWORD timeoutMs) {
     return dialog;
 }
 
-HWND FindBox(const char* caption, HWND owner) { return FindOwnedDialog(owner, caption); }
+HWND FindBox(const char* caption, HWND owner) {
+    return FindOwnedDialog(owner, caption);
+}
 
 FoundBox ReadBox(HWND box) {
     FoundBox result;
@@ -76,7 +78,9 @@ FoundBox ReadBox(HWND box) {
     return result;
 }
 
-void CloseBox(HWND box) { PostMessageA(box, WM_COMMAND, IDOK, 0); }
+void CloseBox(HWND box) {
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+}
 
 void PressButton(HWND dialog, int buttonId) {
     HWND button = GetDlgItem(dialog, buttonId);

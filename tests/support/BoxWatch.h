@@ -12,12 +12,12 @@
 struct FoundBox {
     bool found = false;
     HWND owner = nullptr;
-    bool ownerVisible = false;  // whether the owner was visible while the box was up
+    bool ownerVisible = false; // whether the owner was visible while the box was up
     std::string caption;
-    std::string text;  // the message, without the caption and button texts
-    int defaultButton = 0;  // id of the default push button (IDYES, IDNO, IDOK...)
+    std::string text;      // the message, without the caption and button texts
+    int defaultButton = 0; // id of the default push button (IDYES, IDNO, IDOK...)
     bool hasIcon = false;
-    HICON icon = nullptr;  // comparable (with LoadIcon) only for a box of this process
+    HICON icon = nullptr; // comparable (with LoadIcon) only for a box of this process
 };
 
 // A visible top-level dialog-class window (a message box or a common dialog)
@@ -52,7 +52,7 @@ INT_PTR RunModal(HWND owner, const std::function<INT_PTR()>& open,
 // pumping the caller's messages meanwhile: a box owned by the caller's window
 // but shown by another thread needs the caller to answer while it opens.
 class BoxCloser {
-public:
+  public:
     explicit BoxCloser(const char* caption, DWORD timeoutMs = 10000);
     ~BoxCloser();
     BoxCloser(const BoxCloser&) = delete;
@@ -62,7 +62,7 @@ public:
     // the caller has already seen (the call that would show it returned).
     const FoundBox& Stop();
 
-private:
+  private:
     std::atomic<bool> stop_{false};
     std::atomic<bool> done_{false};
     std::string caption_;

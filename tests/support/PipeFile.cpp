@@ -11,7 +11,7 @@ constexpr DWORD kPipeBuffer = 1024;
 // takes it in chunks of any size, and an empty message reads as 0 bytes.
 constexpr DWORD kPipeMode = PIPE_TYPE_MESSAGE | PIPE_WAIT;
 
-}  // namespace
+} // namespace
 
 PipeFile::PipeFile() {
     static LONG counter;
@@ -20,8 +20,8 @@ PipeFile::PipeFile() {
               InterlockedIncrement(&counter));
     path_ = name;
     event_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    pipe_ = CreateNamedPipeA(name, PIPE_ACCESS_OUTBOUND | FILE_FLAG_OVERLAPPED,
-                             kPipeMode, 1, kPipeBuffer, kPipeBuffer, 0, nullptr);
+    pipe_ = CreateNamedPipeA(name, PIPE_ACCESS_OUTBOUND | FILE_FLAG_OVERLAPPED, kPipeMode, 1,
+                             kPipeBuffer, kPipeBuffer, 0, nullptr);
     connect_.hEvent = event_;
     if (pipe_ != INVALID_HANDLE_VALUE && !ConnectNamedPipe(pipe_, &connect_) &&
         GetLastError() == ERROR_PIPE_CONNECTED)

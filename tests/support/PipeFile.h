@@ -15,7 +15,7 @@
 #include <string>
 
 class PipeFile {
-public:
+  public:
     PipeFile();
     ~PipeFile();
     PipeFile(const PipeFile&) = delete;
@@ -32,7 +32,7 @@ public:
     // of a file (a closed pipe would instead fail the read).
     bool End();
 
-private:
+  private:
     std::string path_;
     HANDLE pipe_ = INVALID_HANDLE_VALUE;
     HANDLE event_ = nullptr;

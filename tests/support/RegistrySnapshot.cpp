@@ -5,8 +5,7 @@ namespace {
 constexpr DWORD kMaxName = 16384;
 
 // Names and contents of all values of an open key.
-template <typename Visit>
-void ForEachValue(HKEY key, Visit visit) {
+template <typename Visit> void ForEachValue(HKEY key, Visit visit) {
     std::vector<char> name(kMaxName);
     for (DWORD index = 0;; ++index) {
         DWORD nameLength = kMaxName;
@@ -23,7 +22,7 @@ void ForEachValue(HKEY key, Visit visit) {
     }
 }
 
-}  // namespace
+} // namespace
 
 RegistrySnapshot::RegistrySnapshot(HKEY root, const std::string& subKey)
     : root_(root), subKey_(subKey) {
@@ -52,8 +51,8 @@ RegistrySnapshot::~RegistrySnapshot() {
             RegDeleteKeyA(root_, missing.c_str());
         return;
     }
-    if (RegCreateKeyExA(root_, subKey_.c_str(), 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr,
-                        &key, nullptr) != ERROR_SUCCESS)
+    if (RegCreateKeyExA(root_, subKey_.c_str(), 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS)
         return;
     std::vector<std::string> present;
     ForEachValue(key, [&](const std::string& name, DWORD, const std::vector<BYTE>&) {

@@ -9,7 +9,7 @@
 #include <vector>
 
 class RegistrySnapshot {
-public:
+  public:
     RegistrySnapshot(HKEY root, const std::string& subKey);
     // Values added since are removed, changed ones restored; keys along the
     // path that did not exist are removed (they must have no other subkeys).
@@ -17,7 +17,7 @@ public:
     RegistrySnapshot(const RegistrySnapshot&) = delete;
     RegistrySnapshot& operator=(const RegistrySnapshot&) = delete;
 
-private:
+  private:
     struct Value {
         std::string name;
         DWORD type;
@@ -26,7 +26,7 @@ private:
     HKEY root_;
     std::string subKey_;
     bool existed_ = false;
-    std::vector<std::string> missingKeys_;  // deepest first
+    std::vector<std::string> missingKeys_; // deepest first
     std::vector<Value> values_;
 };
 

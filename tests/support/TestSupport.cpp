@@ -127,7 +127,7 @@ void RemoveTree(const std::wstring& folder) {
     RemoveDirectoryW(folder.c_str());
 }
 
-}  // namespace
+} // namespace
 
 bool MakeFolderLong(const std::string& path) {
     return CreateDirectoryW(LongForm(path).c_str(), nullptr) != 0;
@@ -139,14 +139,16 @@ ScratchFolder::ScratchFolder(Place place) {
         char name[32];
         wsprintfA(name, "C:\\cv%lx-%d", GetCurrentProcessId() & 0xFFFF, ++counter);
         path_ = name;
-        RemoveTree(LongForm(path_));  // left over by a run that crashed
+        RemoveTree(LongForm(path_)); // left over by a run that crashed
     } else {
         path_ = UniqueTempPath("calverin-test");
     }
     CreateDirectoryA(path_.c_str(), nullptr);
 }
 
-ScratchFolder::~ScratchFolder() { RemoveTree(LongForm(path_)); }
+ScratchFolder::~ScratchFolder() {
+    RemoveTree(LongForm(path_));
+}
 
 std::string ScratchFolder::WriteFile(const std::string& name, const std::string& bytes) const {
     std::string full = path_ + "\\" + name;

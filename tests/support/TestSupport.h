@@ -42,7 +42,7 @@ bool MakeFolderLong(const std::string& path);
 // the drive root (kDriveRoot), so that deep trees get as many levels as
 // MAX_PATH allows.
 class ScratchFolder {
-public:
+  public:
     enum Place { kTemp, kDriveRoot };
     explicit ScratchFolder(Place place = kTemp);
     ~ScratchFolder();
@@ -52,6 +52,6 @@ public:
     // Writes bytes to name (relative to the folder) and returns the full path.
     std::string WriteFile(const std::string& name, const std::string& bytes) const;
 
-private:
+  private:
     std::string path_;
 };

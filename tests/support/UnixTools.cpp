@@ -91,9 +91,9 @@ int RunUnix(const std::string& command, std::string* output, DWORD timeoutMs) {
     std::string script = UniqueTempPath("calverin-unix", ".sh");
     std::string out = UniqueTempPath("calverin-unix", ".out");
     std::string done = UniqueTempPath("calverin-unix", ".done");
-    WriteFileBytes(script, "( " + command + " ) >'" + UnixPathOf(out) + "' 2>&1\n" +
-                          "echo $? >'" + UnixPathOf(done) + ".tmp'\n" + "mv '" +
-                          UnixPathOf(done) + ".tmp' '" + UnixPathOf(done) + "'\n");
+    WriteFileBytes(script, "( " + command + " ) >'" + UnixPathOf(out) + "' 2>&1\n" + "echo $? >'" +
+                               UnixPathOf(done) + ".tmp'\n" + "mv '" + UnixPathOf(done) +
+                               ".tmp' '" + UnixPathOf(done) + "'\n");
     int status = -1;
     if (StartUnix(script) &&
         WaitUntil([&] { return GetFileAttributesA(done.c_str()) != INVALID_FILE_ATTRIBUTES; },
@@ -128,8 +128,8 @@ BellCounter::BellCounter() {
     CreateDirectoryA(folder_.c_str(), nullptr);
     WriteFileBytes(folder_ + "\\listener.py", kBellListener);
     WriteFileBytes(folder_ + "\\run.sh", "exec python3 '" + UnixPathOf(folder_ + "\\listener.py") +
-                                        "' '" + UnixPathOf(folder_ + "\\count") + "' '" +
-                                        UnixPathOf(folder_ + "\\stop") + "'\n");
+                                             "' '" + UnixPathOf(folder_ + "\\count") + "' '" +
+                                             UnixPathOf(folder_ + "\\stop") + "'\n");
     StartUnix(folder_ + "\\run.sh");
 }
 

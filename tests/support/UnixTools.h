@@ -23,7 +23,7 @@ bool Xdotool(const std::string& arguments);
 // bell on its drawing connection; a process's own bells reach the server at
 // its next drawing or when DeliverOwnBells asks, which WaitForCount does.
 class BellCounter {
-public:
+  public:
     static void DeliverOwnBells();
 
     BellCounter();
@@ -36,6 +36,6 @@ public:
     int Count() const;
     bool WaitForCount(int count, DWORD timeoutMs = 5000) const;
 
-private:
+  private:
     std::string folder_;
 };

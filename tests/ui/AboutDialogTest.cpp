@@ -28,7 +28,7 @@ LRESULT CALLBACK CountLinkClicks(int code, WPARAM wParam, LPARAM lParam) {
 
 // The prefix's http handler replaced by a recorder of the addresses opened.
 class AboutDialogTest : public DialogHostTest {
-protected:
+  protected:
     void SetUp() override {
         DialogHostTest::SetUp();
         log_ = scratch_.Path() + "\\opened.txt";
@@ -38,8 +38,7 @@ protected:
         RegSetValueA(HKEY_CLASSES_ROOT, kHttpCommandKey, REG_SZ, command.c_str(),
                      (DWORD)command.size());
         LinkClicks = 0;
-        hook_ = SetWindowsHookExA(WH_CALLWNDPROC, CountLinkClicks, nullptr,
-                                  GetCurrentThreadId());
+        hook_ = SetWindowsHookExA(WH_CALLWNDPROC, CountLinkClicks, nullptr, GetCurrentThreadId());
     }
     void TearDown() override {
         UnhookWindowsHookEx(hook_);
@@ -129,16 +128,14 @@ TEST_F(AboutDialogTest, OnlyTheCaptionOfTheLinkIsLive) {
         // Over the caption: hand and plain font; beside it: neither.
         HCURSOR hand = LoadCursorA(nullptr, IDC_HAND);
         MovePointer(onText);
-        EXPECT_TRUE(WaitUntil([&] {
-            return (HFONT)SendMessageA(link, WM_GETFONT, 0, 0) == dialogFont;
-        }));
+        EXPECT_TRUE(
+            WaitUntil([&] { return (HFONT)SendMessageA(link, WM_GETFONT, 0, 0) == dialogFont; }));
         CURSORINFO cursor = {};
         cursor.cbSize = sizeof cursor;
         EXPECT_TRUE(WaitUntil([&] { return GetCursorInfo(&cursor) && cursor.hCursor == hand; }));
         MovePointer(beside);
-        EXPECT_TRUE(WaitUntil([&] {
-            return (HFONT)SendMessageA(link, WM_GETFONT, 0, 0) == underlined;
-        }));
+        EXPECT_TRUE(
+            WaitUntil([&] { return (HFONT)SendMessageA(link, WM_GETFONT, 0, 0) == underlined; }));
         EXPECT_TRUE(WaitUntil([&] { return GetCursorInfo(&cursor) && cursor.hCursor != hand; }));
 
         // A click beside the caption does nothing; the one on it that follows
@@ -182,4 +179,4 @@ TEST_F(AboutDialogTest, ResourceModuleHoldingAnAboutDialogDoesNotReplaceIt) {
     CloseResourceModule();
 }
 
-}  // namespace
+} // namespace

@@ -41,8 +41,8 @@ TEST(ChecksumScan, AcceptsEveryCommonLayoutKeepingCase) {
         Grouped(16, {"\n"}),
         Grouped(16, {"\r"}),
         Grouped(8, {"\r\n"}),
-        Grouped(8, {" ", "\r\n"}),  // two groups a line, CR LF between lines
-        Grouped(8, {"\n", " ", "\r"}),  // blanks and breaks mixed
+        Grouped(8, {" ", "\r\n"}),     // two groups a line, CR LF between lines
+        Grouped(8, {"\n", " ", "\r"}), // blanks and breaks mixed
         " \t\r\n\n  " + std::string(kDigits),
         "\r\n" + Grouped(8, {"\r\n"}) + "\r\n",
     };
@@ -60,24 +60,24 @@ TEST(ChecksumScan, RejectsWhatIsNoChecksum) {
         "   \r\n\t",
         full.substr(0, 31),
         full.substr(0, 31) + " name",
-        full + "0",                       // 33 digits in a row
-        full + "g",                       // a non-separator right after digit 32
+        full + "0", // 33 digits in a row
+        full + "g", // a non-separator right after digit 32
         full + ":",
-        Grouped(4, {"\r\n"}),              // line breaks only between groups of 8 or 16
+        Grouped(4, {"\r\n"}), // line breaks only between groups of 8 or 16
         Grouped(4, {"\n"}),
         Grouped(2, {"\r\n"}),
-        Grouped(4, {"  "}),  // two blanks make an empty group
-        "MD5 (file): " + full,           // a label before the digits
+        Grouped(4, {"  "}),    // two blanks make an empty group
+        "MD5 (file): " + full, // a label before the digits
         "name: " + full,
-        Grouped(8, {"\t"}),                 // a tab between groups
-        Grouped(8, {"\n\r"}),               // LF CR: a break, then an empty group
-        Grouped(8, {"\r\n\r\n"}),           // a blank line between groups
-        Grouped(16, {" \r\n"}),             // blank and break: an empty group
-        "012 345 678 9ab cde f01 234 567 89a bcd ef",  // odd group length
+        Grouped(8, {"\t"}),                           // a tab between groups
+        Grouped(8, {"\n\r"}),                         // LF CR: a break, then an empty group
+        Grouped(8, {"\r\n\r\n"}),                     // a blank line between groups
+        Grouped(16, {" \r\n"}),                       // blank and break: an empty group
+        "012 345 678 9ab cde f01 234 567 89a bcd ef", // odd group length
         "0 1 2 3 4 5 6 7 8 9 a b c d e f 0 1 2 3 4 5 6 7 8 9 a b c d e f",
-        "0123 45678901 2345 6789abcd ef01 2345 6789 abcd",  // later group longer than L
-        "01 " + full.substr(2) + " x",     // the last group longer than L
-        "0123 4567 89ab cdef 0123 4567 89ab cd",  // 30 digits then end
+        "0123 45678901 2345 6789abcd ef01 2345 6789 abcd", // later group longer than L
+        "01 " + full.substr(2) + " x",                     // the last group longer than L
+        "0123 4567 89ab cdef 0123 4567 89ab cd",           // 30 digits then end
     };
     for (const std::string& text : rejected)
         EXPECT_FALSE(Scan(text)) << '"' << text << '"';
@@ -104,6 +104,8 @@ TEST(ChecksumScan, NeverReadsBeyondTheGivenLength) {
     delete[] block;
 
     // A zero inside the length ends the text as well.
-    EXPECT_TRUE(Scan(text + std::string("\0" "00", 3)));
+    EXPECT_TRUE(Scan(text + std::string("\0"
+                                        "00",
+                                        3)));
     EXPECT_FALSE(Scan(text.substr(0, 16) + std::string("\0", 1) + text.substr(16)));
 }

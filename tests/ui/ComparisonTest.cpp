@@ -22,8 +22,8 @@ namespace {
 constexpr COLORREF kSameFile = RGB(10, 20, 250);
 constexpr COLORREF kSameHash = RGB(10, 250, 20);
 constexpr COLORREF kDiffHash = RGB(250, 20, 10);
-constexpr const char* kAbc = "900150983cd24fb0d6963f7d28e17f72";  // MD5 of "abc"
-constexpr const char* kXyz = "d16fb36f0911f878998c136191af705e";  // MD5 of "xyz"
+constexpr const char* kAbc = "900150983cd24fb0d6963f7d28e17f72"; // MD5 of "abc"
+constexpr const char* kXyz = "d16fb36f0911f878998c136191af705e"; // MD5 of "xyz"
 constexpr const char* kClassName = "CalverinComparisonTest";
 
 std::vector<WORD> commandsReceived;
@@ -33,7 +33,7 @@ LRESULT CALLBACK StandInProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case WM_COMMAND:
         if (HIWORD(wParam) == EN_CHANGE)
             ProcessFieldChange(reinterpret_cast<HWND>(lParam));
-        else if (lParam == 0)  // a command, not a control's notification
+        else if (lParam == 0) // a command, not a control's notification
             commandsReceived.push_back(LOWORD(wParam));
         return 0;
     case WM_CTLCOLOREDIT:
@@ -58,15 +58,15 @@ COLORREF BrushColour(HBRUSH brush) {
 }
 
 class ComparisonTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         WNDCLASSA windowClass = {};
         windowClass.lpfnWndProc = StandInProc;
         windowClass.hInstance = GetModuleHandleA(nullptr);
         windowClass.lpszClassName = kClassName;
         RegisterClassA(&windowClass);
-        window_ = CreateWindowExA(0, kClassName, "stand-in", WS_OVERLAPPEDWINDOW, 0, 0, 400,
-                                  200, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+        window_ = CreateWindowExA(0, kClassName, "stand-in", WS_OVERLAPPEDWINDOW, 0, 0, 400, 200,
+                                  nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
         hash1_ = MakeControl("EDIT", IDC_HASH1, 10, ES_READONLY);
         hash2_ = MakeControl("EDIT", IDC_HASH2, 40, 0);
         open_ = MakeControl("BUTTON", IDC_OPEN, 70, BS_PUSHBUTTON);
@@ -260,7 +260,7 @@ TEST_F(ComparisonTest, Field2AloneGetsTheVerdictBrush) {
     ReleaseDC(hash2_, context);
     DeleteFieldBrush();
     EXPECT_EQ(GetObjectType(next), 0u);
-    DeleteFieldBrush();  // twice is harmless
+    DeleteFieldBrush(); // twice is harmless
 }
 
 struct BoxSeen {
@@ -402,4 +402,4 @@ TEST(ComparisonRoad, Field2ShowsTheVerdictOnScreen) {
     EXPECT_TRUE(app.WaitForField2Colour(window));
 }
 
-}  // namespace
+} // namespace

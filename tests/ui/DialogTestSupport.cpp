@@ -97,7 +97,7 @@ INPUT MouseInput(POINT screen, DWORD flags) {
     return input;
 }
 
-}  // namespace
+} // namespace
 
 void MovePointer(POINT screen) {
     INPUT input = MouseInput(screen, 0);

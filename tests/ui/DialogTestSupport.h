@@ -19,7 +19,7 @@
 // program's own resources, and a main window created as start-up does. Puts
 // every process-wide value back afterwards.
 class DialogHostTest : public testing::Test {
-protected:
+  protected:
     void SetUp() override;
     void TearDown() override;
     // Destroys the main window (if any) and creates it anew from Settings.
@@ -32,7 +32,7 @@ protected:
     HWND main_ = nullptr;
     ScratchFolder scratch_;
 
-private:
+  private:
     void DestroyMainWindow();
     SettingsRecord savedSettings_ = {};
     char savedIniPath_[MAX_PATH] = {};

@@ -14,8 +14,8 @@
 
 namespace {
 
-const char kAbc[] = "900150983cd24fb0d6963f7d28e17f72";  // MD5 of "abc"
-const char kXyz[] = "d16fb36f0911f878998c136191af705e";  // MD5 of "xyz"
+const char kAbc[] = "900150983cd24fb0d6963f7d28e17f72"; // MD5 of "abc"
+const char kXyz[] = "d16fb36f0911f878998c136191af705e"; // MD5 of "xyz"
 
 INT_PTR CALLBACK HostProc(HWND, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG)
@@ -26,10 +26,9 @@ INT_PTR CALLBACK HostProc(HWND, UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 HWND CreateField(HWND host, int id, int top) {
-    return CreateWindowExA(WS_EX_STATICEDGE, "EDIT", "",
-                           WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL | ES_CENTER, 10, top, 300, 20,
-                           host, reinterpret_cast<HMENU>(INT_PTR(id)), GetModuleHandleA(nullptr),
-                           nullptr);
+    return CreateWindowExA(
+        WS_EX_STATICEDGE, "EDIT", "", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL | ES_CENTER, 10, top,
+        300, 20, host, reinterpret_cast<HMENU>(INT_PTR(id)), GetModuleHandleA(nullptr), nullptr);
 }
 
 // The field's tip text as the tooltip control holds it; "<no tool>" when the
@@ -70,7 +69,7 @@ std::string SizeText(DWORD low, DWORD high) {
 }
 
 class FileTooltipTest : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         host = CreateHostDialog(HostProc);
         ASSERT_NE(host, nullptr);
@@ -123,7 +122,7 @@ TEST_F(FileTooltipTest, WindowStillBecomesTopmostAndTakesTheTipAlong) {
     DestroyFileTooltip();
     EXPECT_FALSE(IsWindow(tip));
     EXPECT_EQ(FileTooltip, nullptr);
-    SetFieldTooltip(field1, "nowhere to go");  // harmless without the control
+    SetFieldTooltip(field1, "nowhere to go"); // harmless without the control
 }
 
 TEST_F(FileTooltipTest, FileTipShowsLongPathTimeAndSize) {
@@ -160,9 +159,9 @@ TEST_F(FileTooltipTest, UnknownFactsLeaveTheirLinesOut) {
     info.modified.dwHighDateTime = 0x01D00000;
     info.sizeLow = 0;
     RefreshFieldTooltip(field2, &info);
-    EXPECT_EQ(TipText(host, field2), std::string(longPath) + "\r\nModified: " +
-                                         TimeText(info.modified) + "\r\nSize: " +
-                                         SizeText(0, 0xFFFFFFFF));
+    EXPECT_EQ(TipText(host, field2), std::string(longPath) +
+                                         "\r\nModified: " + TimeText(info.modified) +
+                                         "\r\nSize: " + SizeText(0, 0xFFFFFFFF));
 }
 
 TEST_F(FileTooltipTest, NoFileNoTip) {

@@ -12,7 +12,7 @@
 
 namespace {
 
-const char kAbc[] = "900150983cd24fb0d6963f7d28e17f72";  // MD5 of "abc"
+const char kAbc[] = "900150983cd24fb0d6963f7d28e17f72"; // MD5 of "abc"
 const char kMixed[] = "D41D8cd98F00b204E9800998ECF8427e";
 
 std::string Coordinates(POINT point) {
@@ -109,7 +109,7 @@ TEST(HashFieldDesktop, ContextMenuShiftF10AndCtrlVForReal) {
     GetWindowRect(menu, &frame);
     EXPECT_EQ(frame.left, field2.x);
     EXPECT_EQ(frame.top, field2.y);
-    ASSERT_TRUE(ClickAt({frame.left + 30, frame.bottom - 8}, 1));  // "Cl&ear Hash"
+    ASSERT_TRUE(ClickAt({frame.left + 30, frame.bottom - 8}, 1)); // "Cl&ear Hash"
     EXPECT_TRUE(app.WaitForText(IDC_HASH2, ""));
     EXPECT_TRUE(WaitUntil([&] { return ShownWindow(app, "#32768") == nullptr; }));
 
@@ -154,9 +154,9 @@ TEST(HashFieldDesktop, FileTooltipShowsWhereTheChecksumCameFrom) {
     FILETIME modified = {};
     ASSERT_TRUE(QueryFileTime(file.c_str(), &modified));
     char time[64], size[64];
-    std::string expected = std::string(longPath) + "\r\nModified: " +
-                           FormatFileTime(time, &modified) + "\r\nSize: " +
-                           FormatFileSize(size, 3, 0);
+    std::string expected = std::string(longPath) +
+                           "\r\nModified: " + FormatFileTime(time, &modified) +
+                           "\r\nSize: " + FormatFileSize(size, 3, 0);
     EXPECT_EQ(WindowText(tip), expected);
     RECT tipFrame = {}, fieldFrame = {};
     GetWindowRect(tip, &tipFrame);

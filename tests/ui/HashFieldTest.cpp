@@ -30,11 +30,10 @@ INT_PTR CALLBACK HostProc(HWND, UINT message, WPARAM wParam, LPARAM) {
 }
 
 HWND CreateField(HWND host, int id, DWORD extraStyle, int top) {
-    HWND field = CreateWindowExA(WS_EX_STATICEDGE, "EDIT", "",
-                                 WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL | ES_CENTER |
-                                     extraStyle,
-                                 10, top, 300, 20, host, reinterpret_cast<HMENU>(INT_PTR(id)),
-                                 GetModuleHandleA(nullptr), nullptr);
+    HWND field = CreateWindowExA(
+        WS_EX_STATICEDGE, "EDIT", "",
+        WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL | ES_CENTER | extraStyle, 10, top, 300,
+        20, host, reinterpret_cast<HMENU>(INT_PTR(id)), GetModuleHandleA(nullptr), nullptr);
     SendMessageA(field, EM_LIMITTEXT, 32, 0);
     return field;
 }
@@ -113,7 +112,7 @@ MenuStates RightClick(HWND field) {
 }
 
 class HashFieldTest : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         host = CreateHostDialog(HostProc);
         ASSERT_NE(host, nullptr);
@@ -176,7 +175,9 @@ TEST_F(HashFieldTest, CtrlVTakesACommonLayoutIntoEitherFieldCaseKept) {
     // zero-terminates every CF_TEXT block, so a block without a zero is
     // covered by the scanner's own tests.)
     SetField(field1, kOther);
-    ASSERT_TRUE(PutClipboardBytes(host, std::string(kChecksum) + std::string("\0" "0123", 5)));
+    ASSERT_TRUE(PutClipboardBytes(host, std::string(kChecksum) + std::string("\0"
+                                                                             "0123",
+                                                                             5)));
     TypeControl(field1, 'V');
     EXPECT_EQ(WindowText(field1), kChecksum);
 }
@@ -186,14 +187,10 @@ TEST_F(HashFieldTest, RejectedPasteBeepsAndLeavesTheFieldAsItWas) {
     ASSERT_TRUE(bells.Ready());
     const std::string full(kChecksum);
     const std::string rejected[] = {
-        full.substr(0, 31),
-        full + "0",
-        Grouped(4, {"\r\n"}),
-        Grouped(4, {"  "}),
-        "checksum.md5: " + full,
-        "012 345 678 9ab cde f01 234 567 89a bcd ef",
-        Grouped(8, {"\t"}),
-        "no checksum here",
+        full.substr(0, 31),      full + "0",
+        Grouped(4, {"\r\n"}),    Grouped(4, {"  "}),
+        "checksum.md5: " + full, "012 345 678 9ab cde f01 234 567 89a bcd ef",
+        Grouped(8, {"\t"}),      "no checksum here",
     };
     int beeps = 0;
     for (const std::string& text : rejected) {

@@ -14,9 +14,11 @@ constexpr const char* kMd5Abc = "900150983cd24fb0d6963f7d28e17f72";
 constexpr const char* kMd5Empty = "d41d8cd98f00b204e9800998ecf8427e";
 
 class HashStringDialogTest : public DialogHostTest {
-protected:
+  protected:
     // Opens the dialog with the main window's command and drives it.
-    void Open(const std::function<void(HWND)>& drive) { OpenByCommand(IDM_HASH_STRING, "Hash String", drive); }
+    void Open(const std::function<void(HWND)>& drive) {
+        OpenByCommand(IDM_HASH_STRING, "Hash String", drive);
+    }
     std::string Field1() const { return WindowText(GetDlgItem(main_, IDC_HASH1)); }
 };
 
@@ -70,7 +72,9 @@ TEST_F(HashStringDialogTest, OpensHoldingTheClipboardTextAndEmptyWithAPicture) {
         EXPECT_EQ(WindowText(dialog), "Hash String - Calverin");
     });
     ASSERT_TRUE(PutPictureOnClipboard());
-    Open([](HWND dialog) { EXPECT_EQ(GetWindowTextLengthA(GetDlgItem(dialog, IDC_STRING_TEXT)), 0); });
+    Open([](HWND dialog) {
+        EXPECT_EQ(GetWindowTextLengthA(GetDlgItem(dialog, IDC_STRING_TEXT)), 0);
+    });
     // Cancelled: nothing was hashed.
     EXPECT_EQ(Field1(), "");
 }
@@ -216,4 +220,4 @@ TEST_F(HashStringDialogTest, OkWhileAJobOrABatchRunsKeepsTheDialogAndItsText) {
     EXPECT_EQ(Field1(), kMd5Abc);
 }
 
-}  // namespace
+} // namespace

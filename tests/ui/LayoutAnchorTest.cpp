@@ -69,4 +69,4 @@ TEST(LayoutAnchor, ShrinkingMovesTowardsTheTopLeft) {
     EXPECT_TRUE(SameBox(button, ControlBox{220, 100, 57, 21}));
 }
 
-}  // namespace
+} // namespace

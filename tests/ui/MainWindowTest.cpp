@@ -27,7 +27,9 @@ void Command(HWND window, WORD id, WORD notification = 0) {
     SendMessageA(window, WM_COMMAND, MAKEWPARAM(id, notification), 0);
 }
 // What an accelerator sends.
-void AcceleratorCommand(HWND window, WORD id) { Command(window, id, 1); }
+void AcceleratorCommand(HWND window, WORD id) {
+    Command(window, id, 1);
+}
 
 // A key press as the message loop sees it, run through the accelerator table
 // with the given modifier keys held in this thread's keyboard state.
@@ -63,26 +65,26 @@ void CALLBACK EndMenuOnceOpen(HWND, UINT, UINT_PTR, DWORD) {
     if (CapturedPopup)
         EndMenu();
 }
-template <typename Open>
-HMENU OpenMenuAndCapture(Open open) {
+template <typename Open> HMENU OpenMenuAndCapture(Open open) {
     CapturedPopup = nullptr;
     HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, CapturePopup, nullptr, GetCurrentThreadId());
     UINT_PTR timer = SetTimer(nullptr, 0, 20, EndMenuOnceOpen);
-    open();  // returns when the menu has closed
+    open(); // returns when the menu has closed
     KillTimer(nullptr, timer);
     UnhookWindowsHookEx(hook);
     return CapturedPopup;
 }
 HMENU OpenMainMenuByRightClick(HWND window) {
-    return OpenMenuAndCapture(
-        [&] { SendMessageA(window, WM_RBUTTONDOWN, 0, MAKELPARAM(10, 10)); });
+    return OpenMenuAndCapture([&] { SendMessageA(window, WM_RBUTTONDOWN, 0, MAKELPARAM(10, 10)); });
 }
 // Alt+Space.
 HMENU OpenSystemMenu(HWND window) {
     return OpenMenuAndCapture([&] { SendMessageA(window, WM_SYSCOMMAND, SC_KEYMENU, ' '); });
 }
 
-bool Grayed(HMENU menu, UINT id) { return (GetMenuState(menu, id, MF_BYCOMMAND) & MF_GRAYED) != 0; }
+bool Grayed(HMENU menu, UINT id) {
+    return (GetMenuState(menu, id, MF_BYCOMMAND) & MF_GRAYED) != 0;
+}
 
 std::string MenuText(HMENU menu, UINT position) {
     char text[64] = "";
@@ -90,7 +92,9 @@ std::string MenuText(HMENU menu, UINT position) {
     return text;
 }
 
-bool IsTopmost(HWND window) { return (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
+bool IsTopmost(HWND window) {
+    return (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+}
 
 bool TopmostChecked(HWND window) {
     HMENU system = GetSystemMenu(window, FALSE);
@@ -98,9 +102,11 @@ bool TopmostChecked(HWND window) {
     return (GetMenuState(system, IDM_ALWAYS_ON_TOP, MF_BYCOMMAND) & MF_CHECKED) != 0;
 }
 
-bool Layered(HWND window) { return (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_LAYERED) != 0; }
+bool Layered(HWND window) {
+    return (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_LAYERED) != 0;
+}
 
-}  // namespace
+} // namespace
 
 class MainWindowTest : public testing::Test, protected MainWindowTestBase {};
 
@@ -155,9 +161,9 @@ TEST_F(MainWindowTest, CollapsedStartIs39PixelsShorterAndArrowsChangeItOnce) {
     for (int shown : {IDC_HASH2, IDC_OPEN, IDC_COLLAPSE, IDC_MENU})
         EXPECT_TRUE(Visible(shown)) << shown;
     EXPECT_FALSE(Visible(IDC_EXPAND));
-    AcceleratorCommand(window_, IDC_EXPAND);  // a second Down
+    AcceleratorCommand(window_, IDC_EXPAND); // a second Down
     EXPECT_EQ(Height(), full);
-    Command(window_, IDC_COLLAPSE);  // a click on the up arrow
+    Command(window_, IDC_COLLAPSE); // a click on the up arrow
     EXPECT_EQ(Height(), full - 39);
     EXPECT_TRUE(Visible(IDC_EXPAND));
     EXPECT_FALSE(Visible(IDC_HASH2));
@@ -179,7 +185,7 @@ TEST_F(MainWindowTest, WhileBusyGuardedCommandsDoNothingAndMenuIsGreyed) {
     JobState = Hashing;
     for (WORD id : {IDM_CLEAR_HASH1, IDM_CLEAR_HASH2, IDM_CLEAR_BOTH})
         Command(window_, id);
-    AcceleratorCommand(window_, IDM_CLEAR_BOTH);  // Ctrl+Delete
+    AcceleratorCommand(window_, IDM_CLEAR_BOTH); // Ctrl+Delete
     EXPECT_EQ(WindowText(Hash1Field), kChecksumA);
     EXPECT_EQ(WindowText(Hash2Field), kChecksumB);
     {
@@ -249,7 +255,7 @@ TEST_F(MainWindowTest, WhileBusyGuardedCommandsDoNothingAndMenuIsGreyed) {
     EXPECT_TRUE(Grayed(mainMenu, IDM_CLEAR_HASH2));
     EXPECT_TRUE(Grayed(mainMenu, IDM_CLEAR_BOTH));
     SetWindowTextA(Hash2Field, kChecksumB);
-    Command(window_, IDC_COLLAPSE);  // field 2 hidden counts as absent
+    Command(window_, IDC_COLLAPSE); // field 2 hidden counts as absent
     SendMessageA(window_, WM_INITMENUPOPUP, (WPARAM)mainMenu, 0);
     EXPECT_TRUE(Grayed(mainMenu, IDM_CLEAR_HASH2));
     EXPECT_TRUE(Grayed(mainMenu, IDM_CLEAR_BOTH));
@@ -289,7 +295,7 @@ TEST_F(MainWindowTest, SystemMenuBeginsWithOwnItemsAndChecksTopmost) {
     SendMessageA(window_, WM_SYSCOMMAND, IDM_ALWAYS_ON_TOP, 0);
     EXPECT_TRUE(IsTopmost(window_));
     EXPECT_TRUE(TopmostChecked(window_));
-    AcceleratorCommand(window_, IDM_ALWAYS_ON_TOP);  // Shift+T
+    AcceleratorCommand(window_, IDM_ALWAYS_ON_TOP); // Shift+T
     EXPECT_FALSE(IsTopmost(window_));
     EXPECT_FALSE(TopmostChecked(window_));
     // Opened for real, the system menu gets its check mark from the window.
@@ -325,12 +331,12 @@ TEST_F(MainWindowTest, EscapeWithRememberPositionWritesItForTheNextStart) {
     ASSERT_TRUE(CreateMain());
     Command(window_, IDCANCEL);
     EXPECT_FALSE(IsWindow(window_));
-    EXPECT_FALSE(PathExists(ini.c_str()));  // nothing written
+    EXPECT_FALSE(PathExists(ini.c_str())); // nothing written
 
     Settings.RememberPosition = true;
     ASSERT_TRUE(CreateMain());
     SetWindowPos(window_, nullptr, 123, 77, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    SendMessageA(window_, WM_CLOSE, 0, 0);  // the caption's close button
+    SendMessageA(window_, WM_CLOSE, 0, 0); // the caption's close button
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(window_); }));
     EXPECT_EQ(GetPrivateProfileIntA("OPTIONS", "WindowLeft", -1, ini.c_str()), 123);
     EXPECT_EQ(GetPrivateProfileIntA("OPTIONS", "WindowTop", -1, ini.c_str()), 77);
@@ -391,19 +397,19 @@ TEST_F(MainWindowTest, StatusClickCancelsOrContinuesByJobState) {
     for (LONG running : {Hashing, Searching}) {
         JobState = running;
         Command(window_, IDC_STATUS, BN_CLICKED);
-        EXPECT_EQ(JobState.load(), Idle);  // cancel
+        EXPECT_EQ(JobState.load(), Idle); // cancel
         EXPECT_FALSE(signalled(RunToken));
     }
 
     JobState = NextPending;
     Command(window_, IDC_STATUS, BN_CLICKED);
     EXPECT_EQ(JobState.load(), Idle);
-    EXPECT_TRUE(signalled(RunToken));  // the next queued file may run
+    EXPECT_TRUE(signalled(RunToken)); // the next queued file may run
     EXPECT_FALSE(signalled(SearchContinue));
 
     JobState = SearchPaused;
     Command(window_, IDC_STATUS, BN_CLICKED);
-    EXPECT_EQ(JobState.load(), SearchPaused);  // the search sets it again itself
+    EXPECT_EQ(JobState.load(), SearchPaused); // the search sets it again itself
     EXPECT_TRUE(signalled(SearchContinue));
     EXPECT_FALSE(signalled(RunToken));
 }
@@ -411,9 +417,9 @@ TEST_F(MainWindowTest, StatusClickCancelsOrContinuesByJobState) {
 TEST_F(MainWindowTest, SearchAsksForChecksumAfterExpanding) {
     ASSERT_TRUE(CreateMain());
     ASSERT_FALSE(Visible(IDC_HASH2));
-    SetWindowTextA(Hash1Field, "0123456789abcdef0123456789abcde");  // 31 characters
+    SetWindowTextA(Hash1Field, "0123456789abcdef0123456789abcde"); // 31 characters
     BoxCloser closer("Calverin");
-    AcceleratorCommand(window_, IDM_SEARCH_HASH);  // Ctrl+S
+    AcceleratorCommand(window_, IDM_SEARCH_HASH); // Ctrl+S
     const FoundBox& box = closer.Result();
     ASSERT_TRUE(box.found);
     EXPECT_EQ(box.owner, window_);
@@ -480,7 +486,7 @@ TEST_F(MainWindowTest, CopyDataReadsOnlyTheGivenBytes) {
     send(nullptr, 40);
     send("C:\\missing\\a", 0);
     send("", 1);
-    EXPECT_STREQ(JobPath, "untouched");  // nothing queued
+    EXPECT_STREQ(JobPath, "untouched"); // nothing queued
 
     // Only the first path lies inside cbData; no zero ends it there.
     static const char text[] = "C:\\missing\\first C:\\missing\\second";
@@ -495,19 +501,19 @@ TEST_F(MainWindowTest, CopyDataReadsOnlyTheGivenBytes) {
     EXPECT_STREQ(JobPath, "C:\\missing\\second");
     reports = RunQueuedJobs(2);
     ASSERT_EQ(reports.size(), 2u);
-    std::sort(reports.begin(), reports.end());  // the system picks the order of waiting jobs
+    std::sort(reports.begin(), reports.end()); // the system picks the order of waiting jobs
     EXPECT_EQ(ReportedPath(reports[0]), "C:\\missing\\first");
     EXPECT_EQ(ReportedPath(reports[1]), "C:\\missing\\second");
 }
 
 TEST_F(MainWindowTest, DroppedPathsAreHandedOnWhole) {
     ASSERT_TRUE(CreateMain());
-    std::string longPath = "C:\\missing\\" + std::string(290, 'x');  // beyond MAX_PATH
+    std::string longPath = "C:\\missing\\" + std::string(290, 'x'); // beyond MAX_PATH
     lstrcpyA(JobPath, "untouched");
-    JobState = Hashing;  // drops are taken while busy, too
+    JobState = Hashing; // drops are taken while busy, too
     SendMessageA(window_, WM_DROPFILES, (WPARAM)MakeDrop({"C:\\missing\\one", longPath}), 0);
     JobState = Idle;
-    EXPECT_EQ(std::string(JobPath), longPath);  // the last one queued, not cut
+    EXPECT_EQ(std::string(JobPath), longPath); // the last one queued, not cut
     std::vector<std::string> reports = RunQueuedJobs(2);
     ASSERT_EQ(reports.size(), 2u);
     std::sort(reports.begin(), reports.end());
@@ -518,8 +524,8 @@ TEST_F(MainWindowTest, DroppedPathsAreHandedOnWhole) {
     // path, marked so that it can name no file, and reported by its job.
     std::string tooLong = "C:\\missing\\" + std::string(1100, 'y');
     SendMessageA(window_, WM_DROPFILES, (WPARAM)MakeDrop({tooLong}), 0);
-    std::string handed = tooLong.substr(0, kMaxHandedPath - (sizeof kOverlongMark - 1)) +
-                         kOverlongMark;
+    std::string handed =
+        tooLong.substr(0, kMaxHandedPath - (sizeof kOverlongMark - 1)) + kOverlongMark;
     EXPECT_EQ(std::string(JobPath), handed);
     reports = RunQueuedJobs(1);
     ASSERT_EQ(reports.size(), 1u);

@@ -27,9 +27,11 @@ void PrepareProcessOnce() {
 }
 
 // Nothing may run unless a test lets it.
-void TakeRunToken() { WaitForSingleObject(RunToken, 0); }
+void TakeRunToken() {
+    WaitForSingleObject(RunToken, 0);
+}
 
-}  // namespace
+} // namespace
 
 MainWindowTestBase::MainWindowTestBase() {
     PrepareProcessOnce();
@@ -85,7 +87,7 @@ std::vector<std::string> MainWindowTestBase::RunQueuedJobs(int n) {
     for (int i = 0; i < n; ++i) {
         BoxCloser closer("Error");
         if (i == 0)
-            ReleaseRunToken();  // each job passes the token on when it ends
+            ReleaseRunToken(); // each job passes the token on when it ends
         const FoundBox& box = closer.Result();
         if (!box.found)
             break;

@@ -10,7 +10,7 @@
 #include "system/Settings.h"
 
 class MainWindowTestBase {
-protected:
+  protected:
     MainWindowTestBase();
     ~MainWindowTestBase();
 
@@ -28,7 +28,7 @@ protected:
 
     HWND window_ = nullptr;
 
-private:
+  private:
     SettingsRecord savedSettings_;
     char savedIniPath_[MAX_PATH];
 };

@@ -20,9 +20,11 @@ const std::vector<std::string> kOptionKeys = {
 };
 
 class OptionsDialogTest : public DialogHostTest {
-protected:
+  protected:
     // Opens the dialog with the main window's command and drives it.
-    void Open(const std::function<void(HWND)>& drive) { OpenByCommand(IDM_OPTIONS, "Options", drive); }
+    void Open(const std::function<void(HWND)>& drive) {
+        OpenByCommand(IDM_OPTIONS, "Options", drive);
+    }
     std::string ReadIni() const {
         std::ifstream file(IniFile(), std::ios::binary);
         std::stringstream text;
@@ -86,8 +88,7 @@ TEST_F(OptionsDialogTest, OkOnDefaultsWritesExactlyTheTenValues) {
         "WindowOpacity=255|SameFileColor=#e1f0ff|SameHashColor=#e1ffe1|DiffHashColor=#ffdcdc|"
         "MultipleFiles=1|";
     char section[2048] = {};
-    DWORD length = GetPrivateProfileSectionA("OPTIONS", section, sizeof section,
-                                             IniFile().c_str());
+    DWORD length = GetPrivateProfileSectionA("OPTIONS", section, sizeof section, IniFile().c_str());
     std::string entries;
     for (const char* entry = section; *entry && entry < section + length;
          entry += lstrlenA(entry) + 1)
@@ -207,8 +208,7 @@ TEST_F(OptionsDialogTest, CancelledColourDialogKeepsTheSwatchAndConfirmedOneChan
     });
     EXPECT_EQ(Settings.DiffHashColor, RGB(10, 20, 30));
     char text[16] = {};
-    GetPrivateProfileStringA("OPTIONS", "DiffHashColor", "", text, sizeof text,
-                             IniFile().c_str());
+    GetPrivateProfileStringA("OPTIONS", "DiffHashColor", "", text, sizeof text, IniFile().c_str());
     EXPECT_STREQ(text, "#0a141e");
     memcpy(CustomColours, customBefore, sizeof customBefore);
 }
@@ -259,4 +259,4 @@ TEST_F(OptionsDialogTest, RegistryStoreWritesToTheRegistryInstead) {
     RegCloseKey(key);
 }
 
-}  // namespace
+} // namespace

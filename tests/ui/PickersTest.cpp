@@ -49,7 +49,7 @@ bool PickWithHelper(HWND owner, int button, Pick pick, Look look) {
 }
 
 class PickersTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         GetCurrentDirectoryA(MAX_PATH, folder_);
         owner_ = CreateWindowExA(0, "STATIC", "owner", WS_POPUP | WS_VISIBLE, 300, 200, 300, 150,
@@ -68,8 +68,8 @@ protected:
 };
 
 TEST_F(PickersTest, CentreWindowCentresOverTheReferenceWithinTheScreen) {
-    HWND moved = CreateWindowExA(0, "STATIC", "moved", WS_POPUP, 0, 0, 100, 50, nullptr,
-                                 nullptr, GetModuleHandleA(nullptr), nullptr);
+    HWND moved = CreateWindowExA(0, "STATIC", "moved", WS_POPUP, 0, 0, 100, 50, nullptr, nullptr,
+                                 GetModuleHandleA(nullptr), nullptr);
     CentreWindow(moved, owner_);
     RECT rect = WindowRect(moved);
     EXPECT_EQ(rect.left, 300 + (300 - 100) / 2);
@@ -160,7 +160,8 @@ TEST(PickersRoad, OpenDialogPlacementFollowsTheMainWindowThenTheUser) {
     EXPECT_TRUE(WaitUntil([&] {
         first = WindowRect(dialog);
         return first.left == 0 && first.top == 0;
-    })) << first.left << "," << first.top;
+    })) << first.left
+        << "," << first.top;
     ASSERT_GT(first.right - first.left, main.right - main.left) << "centring goes negative";
 
     SetWindowPos(dialog, nullptr, 123, 77, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
@@ -175,7 +176,8 @@ TEST(PickersRoad, OpenDialogPlacementFollowsTheMainWindowThenTheUser) {
     EXPECT_TRUE(WaitUntil([&] {
         again = WindowRect(dialog);
         return again.left == 123 && again.top == 77;
-    })) << again.left << "," << again.top;
+    })) << again.left
+        << "," << again.top;
     PressButton(dialog, IDCANCEL);
     EXPECT_TRUE(app.WaitForNoOwnedDialog());
 }
@@ -200,7 +202,8 @@ TEST(PickersRoad, OpenButtonPicksAFileUntilThereIsAPairToCompare) {
         int x = main.left + ((main.right - main.left) - width) / 2;
         int y = main.top + ((main.bottom - main.top) - height) / 2;
         return placed.left == (x < 0 ? 0 : x) && placed.top == (y < 0 ? 0 : y);
-    })) << placed.left << "," << placed.top;
+    })) << placed.left
+        << "," << placed.top;
     HWND name = FileNameBox(dialog);
     ASSERT_NE(name, nullptr);
     SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(file.c_str()));
@@ -227,4 +230,4 @@ TEST(PickersRoad, OpenButtonPicksAFileUntilThereIsAPairToCompare) {
     EXPECT_TRUE(app.WaitForNoOwnedDialog());
 }
 
-}  // namespace
+} // namespace
