@@ -23,7 +23,7 @@ if(CMAKE_CXX_COMPILER_ID MATCHES "Clang")
     # steer into their branches, not only the harnesses'.
     add_library(calverin_pure_fuzz STATIC ${CALVERIN_PURE_SOURCES})
     target_include_directories(calverin_pure_fuzz PUBLIC ${CMAKE_SOURCE_DIR})
-    target_compile_options(calverin_pure_fuzz PRIVATE -Wall -Wextra -fno-exceptions -fno-rtti
+    target_compile_options(calverin_pure_fuzz PRIVATE -Wall -Wextra -Werror -fno-exceptions -fno-rtti
                            -fsanitize=fuzzer-no-link)
     foreach(pair ${CALVERIN_FUZZERS})
         string(REPLACE "=" ";" fields ${pair})
