@@ -56,3 +56,13 @@ preferred_arch() {
         echo win64
     fi
 }
+
+# skip_unless_runs ARCH: for a test script of ARCH's build: where this machine
+# cannot run ARCH's programs, says so and exits 77, which ctest counts as
+# skipped.
+skip_unless_runs() {
+    if [ "$1" = win32 ] && ! win32_runs; then
+        echo "skipped: $WIN32_WHY"
+        exit 77
+    fi
+}

@@ -5,5 +5,6 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 source "$root/scripts/wine-env.sh"
+skip_unless_runs "${CALVERIN_WINE_ARCH:-win32}"
 use_wine "${CALVERIN_WINE_ARCH:-win32}" "${WINEPREFIX:?}"
 exec "$WINE" "$@"

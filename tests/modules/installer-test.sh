@@ -13,6 +13,7 @@ version=${3:?project version}
 root=$(cd "$(dirname "$0")/../.." && pwd)
 source "$root/scripts/wine-env.sh"
 source "$root/scripts/package-lib.sh"
+skip_unless_runs "$arch"
 
 failures=0
 # check WHAT COMMAND...: runs the command and reports the outcome.

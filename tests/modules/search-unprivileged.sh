@@ -14,6 +14,7 @@ exe=${1:?test executable}
 root=$(cd "$(dirname "$0")/../.." && pwd)
 source "$root/scripts/wine-env.sh"
 prefix=${WINEPREFIX:?}
+skip_unless_runs "${CALVERIN_WINE_ARCH:-win32}"
 use_wine "${CALVERIN_WINE_ARCH:-win32}" "$prefix"
 
 name=calverin-unprivileged-$$
