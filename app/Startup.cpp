@@ -5,6 +5,13 @@ namespace {
 constexpr int kFindAttempts = 30;
 constexpr DWORD kFindPauseMs = 100;
 
+BOOL CALLBACK MatchMarkedWindow(HWND window, LPARAM found) {
+    if (!GetPropA(window, kMainWindowMark) || GetWindow(window, GW_OWNER))
+        return TRUE;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+}
+
 }  // namespace
 
 HWND FindMainWindow() {
@@ -13,7 +20,10 @@ HWND FindMainWindow() {
         if (!GetWindow(candidate, GW_OWNER))
             return candidate;
     }
-    return nullptr;
+    // A resource module may have given the main window another caption.
+    HWND marked = nullptr;
+    EnumWindows(MatchMarkedWindow, reinterpret_cast<LPARAM>(&marked));
+    return marked;
 }
 
 int HandOffToFirstInstance(HINSTANCE instance, const char* commandLine) {

@@ -16,7 +16,8 @@ constexpr int kExitNoWindow = 2;
 
 // The running instance's main window, or null. The program's own message
 // boxes share its class and caption but are owned by it, so the main window
-// is the one without an owner.
+// is the one without an owner. When no window has the caption (a resource
+// module may change it), the window carrying kMainWindowMark.
 HWND FindMainWindow();
 
 // The second instance's part: waits (bounded) for the first instance's main

@@ -275,6 +275,7 @@ const Command kCommands[] = {
 
 INT_PTR OnInitDialog(HWND window) {
     MainWindow = window;
+    SetPropA(window, kMainWindowMark, window);
     FieldColour = GetSysColor(COLOR_WINDOW);  // field 2 starts without a verdict
     Hash1Field = GetDlgItem(window, IDC_HASH1);
     Hash2Field = GetDlgItem(window, IDC_HASH2);
@@ -441,7 +442,8 @@ void ReleaseHandle(Handle& handle, Release release) {
     handle = nullptr;
 }
 
-INT_PTR OnDestroy() {
+INT_PTR OnDestroy(HWND window) {
+    RemovePropA(window, kMainWindowMark);
     DeleteFieldBrush();
     DestroyFileTooltip();
     ReleaseHandle(ExpandBitmap, DeleteObject);
@@ -499,7 +501,7 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_THEMECHANGED:
         return OnThemeChanged();
     case WM_DESTROY:
-        return OnDestroy();
+        return OnDestroy(window);
     default:
         return FALSE;
     }

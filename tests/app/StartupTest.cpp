@@ -11,6 +11,7 @@
 
 #include "jobs/JobRunner.h"
 #include "res/resource.h"
+#include "tests/support/AppDriver.h"
 #include "tests/support/BoxWatch.h"
 #include "tests/support/TestSupport.h"
 #include "tests/ui/MainWindowTestSupport.h"
@@ -275,4 +276,21 @@ TEST_F(StartupTest, TwoRealInstancesHandOverAndBringTheFirstToFront) {
     // Escape ends the first instance normally.
     PostMessageA(main, WM_COMMAND, IDCANCEL, 0);
     EXPECT_EQ(first.ExitCode(), kExitNormal);
+}
+
+// A resource module's main dialog with another caption: the second start
+// finds the running window all the same, and its file is hashed.
+TEST_F(StartupTest, SecondStartFindsAMainWindowThatAResourceModuleRenamed) {
+    ProgramIni ini(std::string(kQuietIni) + "CustomUI=" + ExeFolder() + "\\custom_main.dll\r\n");
+    ScratchFolder scratch;
+    std::string handed = scratch.WriteFile("handed.txt", "handed");
+    Program first("");
+    HWND main = first.MainWindowOf();
+    ASSERT_NE(main, nullptr);
+    ASSERT_EQ(WindowText(main), "Checksums - Custom");
+    Program second("\"" + handed + "\"");
+    EXPECT_EQ(second.ExitCode(), kExitNormal);
+    EXPECT_TRUE(WaitUntil(
+        [&] { return WindowText(GetDlgItem(main, IDC_HASH1)) == ReferenceMd5("handed"); },
+        kProcessTimeoutMs));
 }
