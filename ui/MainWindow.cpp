@@ -4,8 +4,10 @@
 
 #include <shellapi.h>
 
+#include <string>
 #include <vector>
 
+#include "app/AnsiPath.h"
 #include "app/CommandLine.h"
 #include "app/CommandLineScan.h"
 #include "app/OptionalFunctions.h"
@@ -400,18 +402,18 @@ void StartHashJob(const char* path, void*) { StartJob(path, HashFileThread); }
 INT_PTR OnDropFiles(HWND window, HDROP drop) {
     SetForegroundWindow(window);
     UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
-    std::vector<char> path;
+    std::vector<wchar_t> wide;
     for (UINT index = 0; index < count; ++index) {
         // Asked for its length first, the whole path is handed on: a cut path
-        // could name another existing file. Quoted (a file name never holds a
-        // quote), it follows the command line's rule for paths longer than a
-        // job takes.
-        UINT length = DragQueryFileA(drop, index, nullptr, 0);
-        path.assign(length + 3, '\0');
-        path[0] = '"';
-        DragQueryFileA(drop, index, path.data() + 1, length + 1);
-        path[length + 1] = '"';
-        ScanCommandLine(path.data(), StartHashJob, nullptr);
+        // could name another existing file. Read in Unicode: the ANSI form
+        // holds a look-alike of a name the code page cannot hold. Quoted (a
+        // file name never holds a quote), it follows the command line's rule
+        // for paths longer than a job takes.
+        UINT length = DragQueryFileW(drop, index, nullptr, 0);
+        wide.assign(length + 1, L'\0');
+        DragQueryFileW(drop, index, wide.data(), length + 1);
+        std::string path = '"' + AnsiFromWide(wide.data()) + '"';
+        ScanCommandLine(path.c_str(), StartHashJob, nullptr);
     }
     DragFinish(drop);
     return TRUE;

@@ -70,19 +70,28 @@ const char kQuietIni[] =
     "[OPTIONS]\r\nGetFileOnStart=0\r\nStartInTopMost=0\r\nStartInFullMode=0\r\n"
     "RememberPosition=0\r\nTransparent=0\r\nMultipleFiles=2\r\n";
 
+std::wstring Widen(const std::string& text) {
+    std::vector<wchar_t> wide(text.size() + 1);
+    MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), (int)wide.size());
+    return wide.data();
+}
+
 class Program {
 public:
-    // Starts Calverin.exe with the arguments (already quoted as needed).
-    explicit Program(const std::string& arguments) {
-        std::string commandLine = "\"" + ExeFolder() + "\\Calverin.exe\"";
+    // Starts Calverin.exe with the arguments (already quoted as needed) in
+    // folder, by default the program's own.
+    explicit Program(const std::string& arguments, const std::string& folder = ExeFolder())
+        : Program(Widen(arguments), folder) {}
+    explicit Program(const std::wstring& arguments, const std::string& folder = ExeFolder()) {
+        std::wstring commandLine = L"\"" + Widen(ExeFolder()) + L"\\Calverin.exe\"";
         if (!arguments.empty())
-            commandLine += " " + arguments;
-        STARTUPINFOA startup = {};
+            commandLine += L" " + arguments;
+        STARTUPINFOW startup = {};
         startup.cb = sizeof startup;
-        std::vector<char> line(commandLine.begin(), commandLine.end());
-        line.push_back('\0');
-        started_ = CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                  ExeFolder().c_str(), &startup, &info_) != FALSE;
+        std::vector<wchar_t> line(commandLine.begin(), commandLine.end());
+        line.push_back(L'\0');
+        started_ = CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                  Widen(folder).c_str(), &startup, &info_) != FALSE;
     }
     ~Program() {
         if (!started_)
@@ -276,6 +285,34 @@ TEST_F(StartupTest, TwoRealInstancesHandOverAndBringTheFirstToFront) {
     // Escape ends the first instance normally.
     PostMessageA(main, WM_COMMAND, IDCANCEL, 0);
     EXPECT_EQ(first.ExitCode(), kExitNormal);
+}
+
+// Full-width "test.txt" beside test.txt: best-fit mapping would name the
+// neighbour. On the command line of a first and of a second start, the name
+// is reported instead, and the neighbour is not hashed.
+TEST_F(StartupTest, ANameTheCodePageCannotHoldIsReportedNotSwappedForALookAlike) {
+    ProgramIni ini(kQuietIni);
+    ScratchFolder scratch;
+    scratch.WriteFile("test.txt", "the neighbour");
+    const std::wstring path = Widen(scratch.Path()) + L"\\\xFF54\xFF45\xFF53\xFF54.txt";
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    CloseHandle(file);
+    const std::string reported = scratch.Path() + "\\????.txt";
+
+    BoxCloser firstReport("Error");
+    Program first(L"\"" + path + L"\"");
+    ASSERT_TRUE(firstReport.Result().found);
+    EXPECT_EQ(ReportedPath(firstReport.Result().text), reported);
+    HWND main = first.MainWindowOf();
+    ASSERT_NE(main, nullptr);
+
+    BoxCloser secondReport("Error");
+    Program second(L"\"" + path + L"\"");
+    EXPECT_EQ(second.ExitCode(), kExitNormal);
+    ASSERT_TRUE(secondReport.Result().found);
+    EXPECT_EQ(ReportedPath(secondReport.Result().text), reported);
+    EXPECT_EQ(WindowText(GetDlgItem(main, IDC_HASH1)), "");
 }
 
 // A resource module's main dialog with another caption: the second start
