@@ -16,3 +16,8 @@ std::string AnsiFromWide(const wchar_t* wide);
 // The program's own command line after its name and the blanks that follow
 // (the text the entry point receives), taken from the Unicode form.
 std::string OwnCommandLine();
+
+// The command-line text with every path that is not full made full against
+// this process's current folder, in the same format (blank-separated, quotes
+// around a path holding a blank), so that another process reads the same files.
+std::string FullPathsCommandLine(const char* text);

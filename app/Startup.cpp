@@ -1,5 +1,9 @@
 #include "app/Startup.h"
 
+#include <string>
+
+#include "app/AnsiPath.h"
+
 namespace {
 
 constexpr int kFindAttempts = 30;
@@ -40,10 +44,13 @@ int HandOffToFirstInstance(HINSTANCE instance, const char* commandLine) {
     SetForegroundWindow(target);
     if (!commandLine || commandLine[0] == '\0')
         return kExitNoHandOff;
+    // The running instance would resolve a relative path against its own
+    // current folder and hash a namesake there.
+    const std::string handed = FullPathsCommandLine(commandLine);
     COPYDATASTRUCT block = {};
     block.dwData = 0;
-    block.cbData = lstrlenA(commandLine) + 1;
-    block.lpData = (PVOID)commandLine;
+    block.cbData = (DWORD)handed.size() + 1;
+    block.lpData = (PVOID)handed.c_str();
     // Returns once the first instance has queued every path.
     SendMessageA(target, WM_COPYDATA, (WPARAM)instance, (LPARAM)&block);
     return kExitNormal;

@@ -21,7 +21,8 @@ constexpr int kExitNoWindow = 2;
 HWND FindMainWindow();
 
 // The second instance's part: waits (bounded) for the first instance's main
-// window, brings it to the front and sends it the command line. Returns the
+// window, brings it to the front and sends it the command line, its relative
+// paths made full against this process's current folder. Returns the
 // exit code: kExitNormal after a hand-off, kExitNoHandOff when no window was
 // found or there was nothing to hand over.
 int HandOffToFirstInstance(HINSTANCE instance, const char* commandLine);

@@ -287,6 +287,30 @@ TEST_F(StartupTest, TwoRealInstancesHandOverAndBringTheFirstToFront) {
     EXPECT_EQ(first.ExitCode(), kExitNormal);
 }
 
+// Each start in a folder of its own with a file of the same relative name:
+// the second start's file is its own, not the running instance's namesake.
+TEST_F(StartupTest, SecondStartsRelativePathNamesTheFileOfItsOwnFolder) {
+    std::string expanded = kQuietIni;
+    expanded.replace(expanded.find("StartInFullMode=0"), 17, "StartInFullMode=1");
+    ProgramIni ini(expanded);
+    ScratchFolder firstFolder;
+    ScratchFolder secondFolder;
+    firstFolder.WriteFile("x.txt", "first folder");
+    secondFolder.WriteFile("x.txt", "second folder");
+    Program first("x.txt", firstFolder.Path());
+    HWND main = first.MainWindowOf();
+    ASSERT_NE(main, nullptr);
+    // Looked up each time: the window is found before its controls exist.
+    auto field = [main](int id) { return WindowText(GetDlgItem(main, id)); };
+    ASSERT_TRUE(WaitUntil([&] { return field(IDC_HASH1) == ReferenceMd5("first folder"); },
+                          kProcessTimeoutMs));
+    Program second("x.txt", secondFolder.Path());
+    EXPECT_EQ(second.ExitCode(), kExitNormal);
+    EXPECT_TRUE(WaitUntil([&] { return field(IDC_HASH2) == ReferenceMd5("second folder"); },
+                          kProcessTimeoutMs))
+        << field(IDC_HASH2);
+}
+
 // Full-width "test.txt" beside test.txt: best-fit mapping would name the
 // neighbour. On the command line of a first and of a second start, the name
 // is reported instead, and the neighbour is not hashed.
