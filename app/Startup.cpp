@@ -1,9 +1,20 @@
 #include "app/Startup.h"
 
+#include <string>
+
+#include "system/AnsiPath.h"
+
 namespace {
 
 constexpr int kFindAttempts = 30;
 constexpr DWORD kFindPauseMs = 100;
+
+BOOL CALLBACK MatchMarkedWindow(HWND window, LPARAM found) {
+    if (!GetPropA(window, kMainWindowMark) || GetWindow(window, GW_OWNER))
+        return TRUE;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+}
 
 } // namespace
 
@@ -13,7 +24,10 @@ HWND FindMainWindow() {
         if (!GetWindow(candidate, GW_OWNER))
             return candidate;
     }
-    return nullptr;
+    // A resource module may have given the main window another caption.
+    HWND marked = nullptr;
+    EnumWindows(MatchMarkedWindow, reinterpret_cast<LPARAM>(&marked));
+    return marked;
 }
 
 int HandOffToFirstInstance(HINSTANCE instance, const char* commandLine) {
@@ -30,10 +44,13 @@ int HandOffToFirstInstance(HINSTANCE instance, const char* commandLine) {
     SetForegroundWindow(target);
     if (!commandLine || commandLine[0] == '\0')
         return kExitNoHandOff;
+    // The running instance would resolve a relative path against its own
+    // current folder and hash a namesake there.
+    const std::string handed = FullPathsCommandLine(commandLine);
     COPYDATASTRUCT block = {};
     block.dwData = 0;
-    block.cbData = lstrlenA(commandLine) + 1;
-    block.lpData = (PVOID)commandLine;
+    block.cbData = (DWORD)handed.size() + 1;
+    block.lpData = (PVOID)handed.c_str();
     // Returns once the first instance has queued every path.
     SendMessageA(target, WM_COPYDATA, (WPARAM)instance, (LPARAM)&block);
     return kExitNormal;

@@ -2,6 +2,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "system/AnsiPath.h"
 #include "system/OptionalFunctions.h"
 #include "system/Settings.h"
 #include "jobs/CommandLine.h"
@@ -11,22 +12,25 @@
 #include "app/Startup.h"
 #include "res/resource.h"
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
+// The ANSI command line is not used: the system made it with best-fit mapping,
+// which turns a name the code page cannot hold into some other file's name.
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     // The field records start zeroed as process-wide values.
     ResourceModule.own = instance;
     ResourceModule.custom = nullptr;
+    const std::string commandLine = OwnCommandLine();
 
     // Never closed: it marks the first instance until the process ends. A
     // failed creation leaves this one running as the first instance.
     HANDLE mutex = CreateMutexA(nullptr, FALSE, kInstanceMutexName);
     if (mutex && GetLastError() == ERROR_ALREADY_EXISTS)
-        return HandOffToFirstInstance(instance, commandLine);
+        return HandOffToFirstInstance(instance, commandLine.c_str());
 
     InitCommonControls();
     ResolveOptionalFunctions();
     CreateJobEvents();
     // The workers wait for the run token, released once the window is shown.
-    SplitCommandLine(commandLine);
+    SplitCommandLine(commandLine.c_str());
 
     char customUi[MAX_PATH] = "";
     LoadSettings(customUi);
@@ -43,7 +47,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     ShowWindow(window, SW_SHOW);
     UpdateWindow(window);
     ReleaseRunToken();
-    if (commandLine[0] == '\0' && Settings.GetFileOnStart)
+    if (commandLine.empty() && Settings.GetFileOnStart)
         PostMessageA(window, WM_COMMAND, IDC_OPEN, 0);
 
     RunMessageLoop(window, accelerators);

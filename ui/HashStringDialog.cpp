@@ -67,6 +67,9 @@ INT_PTR OnInitDialog(HWND dialog) {
     CreateSizeGrip(dialog);
     Current.edit = GetDlgItem(dialog, IDC_STRING_TEXT);
     if (Current.edit) {
+        // The default limit would cut a long text, and the checksum of the
+        // cut text would be shown as if of the whole; 0 lifts it to the most.
+        SendMessageA(Current.edit, EM_SETLIMITTEXT, 0, 0);
         Current.editCode = SendMessageA(Current.edit, WM_GETDLGCODE, 0, 0);
         Current.editProc =
             (WNDPROC)SetWindowLongPtrA(Current.edit, GWLP_WNDPROC, (LONG_PTR)TextEditProc);

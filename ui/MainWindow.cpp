@@ -4,9 +4,11 @@
 
 #include <shellapi.h>
 
+#include <string>
 #include <vector>
 
 #include "engine/Md5.h"
+#include "system/AnsiPath.h"
 #include "system/CommandLineScan.h"
 #include "system/OptionalFunctions.h"
 #include "system/Placement.h"
@@ -327,6 +329,7 @@ const Command kCommands[] = {
 
 INT_PTR OnInitDialog(HWND window) {
     MainWindow = window;
+    SetPropA(window, kMainWindowMark, window);
     FieldColour = GetSysColor(COLOR_WINDOW); // field 2 starts without a verdict
     Hash1Field = GetDlgItem(window, IDC_HASH1);
     Hash2Field = GetDlgItem(window, IDC_HASH2);
@@ -455,18 +458,18 @@ void StartHashJob(const char* path, void*) {
 INT_PTR OnDropFiles(HWND window, HDROP drop) {
     SetForegroundWindow(window);
     UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
-    std::vector<char> path;
+    std::vector<wchar_t> wide;
     for (UINT index = 0; index < count; ++index) {
         // Asked for its length first, the whole path is handed on: a cut path
-        // could name another existing file. Quoted (a file name never holds a
-        // quote), it follows the command line's rule for paths longer than a
-        // job takes.
-        UINT length = DragQueryFileA(drop, index, nullptr, 0);
-        path.assign(length + 3, '\0');
-        path[0] = '"';
-        DragQueryFileA(drop, index, path.data() + 1, length + 1);
-        path[length + 1] = '"';
-        ScanCommandLine(path.data(), StartHashJob, nullptr);
+        // could name another existing file. Read in Unicode: the ANSI form
+        // holds a look-alike of a name the code page cannot hold. Quoted (a
+        // file name never holds a quote), it follows the command line's rule
+        // for paths longer than a job takes.
+        UINT length = DragQueryFileW(drop, index, nullptr, 0);
+        wide.assign(length + 1, L'\0');
+        DragQueryFileW(drop, index, wide.data(), length + 1);
+        std::string path = '"' + AnsiFromWide(wide.data()) + '"';
+        ScanCommandLine(path.c_str(), StartHashJob, nullptr);
     }
     DragFinish(drop);
     return TRUE;
@@ -495,7 +498,8 @@ template <typename Handle, typename Release> void ReleaseHandle(Handle& handle, 
     handle = nullptr;
 }
 
-INT_PTR OnDestroy() {
+INT_PTR OnDestroy(HWND window) {
+    RemovePropA(window, kMainWindowMark);
     DeleteFieldBrush();
     DestroyFileTooltip();
     ReleaseHandle(ExpandBitmap, DeleteObject);
@@ -553,7 +557,7 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_THEMECHANGED:
         return OnThemeChanged();
     case WM_DESTROY:
-        return OnDestroy();
+        return OnDestroy(window);
     default:
         return FALSE;
     }

@@ -5,6 +5,9 @@
 
 // The main window's caption, its idle status text and its message boxes' title.
 constexpr const char* kProgramName = "Calverin";
+// A window property set on the main window, by which a second start finds it
+// whatever its caption.
+constexpr const char* kMainWindowMark = "CalverinMainWindow";
 
 // Published at WM_INITDIALOG; read-only elsewhere (jobs address the window).
 extern HWND MainWindow;

@@ -1,22 +1,24 @@
 #include "ui/Pickers.h"
 
+#include "system/AnsiPath.h"
 #include "system/Placement.h"
 
 #include <commdlg.h>
 #include <cstddef>
 #include <shlobj.h>
+#include <string>
 
 namespace {
 
 // Each string zero-terminated, the list ended by one more zero.
-constexpr char kFileFilter[] = "All Files (*.*)\0*.*\0";
+constexpr wchar_t kFileFilter[] = L"All Files (*.*)\0*.*\0";
 constexpr DWORD kOpenFlags =
     OFN_HIDEREADONLY | OFN_ENABLEHOOK | OFN_FILEMUSTEXIST | OFN_EXPLORER | OFN_ENABLESIZING;
 static_assert(kOpenFlags == 0x881024, "open-file dialog flags");
 // The layout without the reserved and extra-flag fields of later systems, in
 // this build's own pointer size.
-constexpr DWORD kOpenFileNameSize = offsetof(OPENFILENAMEA, lpTemplateName) + sizeof(LPCSTR);
-static_assert(kOpenFileNameSize == (sizeof(void*) == 8 ? 136 : 76), "OPENFILENAMEA, 4.0 layout");
+constexpr DWORD kOpenFileNameSize = offsetof(OPENFILENAMEW, lpTemplateName) + sizeof(LPCWSTR);
+static_assert(kOpenFileNameSize == (sizeof(void*) == 8 ? 136 : 76), "OPENFILENAMEW, 4.0 layout");
 
 // Where the last open-file dialog was when it closed; empty until then.
 RECT savedOpenRect;
@@ -26,7 +28,7 @@ UINT_PTR CALLBACK OpenDialogHook(HWND hook, UINT message, WPARAM wParam, LPARAM 
     HWND dialog = GetParent(hook);
     switch (message) {
     case WM_NOTIFY: {
-        const OFNOTIFYA* notify = reinterpret_cast<const OFNOTIFYA*>(lParam);
+        const OFNOTIFYW* notify = reinterpret_cast<const OFNOTIFYW*>(lParam);
         if (notify->hdr.code != CDN_INITDONE)
             return FALSE;
         if (IsRectEmpty(&savedOpenRect))
@@ -54,18 +56,28 @@ int CALLBACK FolderDialogCallback(HWND dialog, UINT message, LPARAM param, LPARA
 
 } // namespace
 
+// The Unicode dialog: the ANSI one hands back a best-fit look-alike of a name
+// the code page cannot hold, which may be another file's name.
 bool PickFile(HWND owner, char* buffer) {
     buffer[0] = '\0';
-    OPENFILENAMEA dialog = {};
+    wchar_t chosen[MAX_PATH] = L"";
+    OPENFILENAMEW dialog = {};
     dialog.lStructSize = kOpenFileNameSize;
     dialog.hwndOwner = owner;
     dialog.lpstrFilter = kFileFilter;
     dialog.nFilterIndex = 1;
-    dialog.lpstrFile = buffer;
+    dialog.lpstrFile = chosen;
     dialog.nMaxFile = MAX_PATH;
     dialog.Flags = kOpenFlags;
     dialog.lpfnHook = OpenDialogHook;
-    return GetOpenFileNameA(&dialog) != FALSE;
+    if (!GetOpenFileNameW(&dialog))
+        return false;
+    // Never cut: a shorter name could be another file's.
+    std::string path = AnsiFromWide(chosen);
+    if (path.empty() || path.size() >= MAX_PATH)
+        return false;
+    lstrcpyA(buffer, path.c_str());
+    return true;
 }
 
 bool PickFolder(HWND owner, char* buffer, const char* initialFolder) {

@@ -14,6 +14,7 @@
 
 #include "jobs/JobRunner.h"
 #include "res/resource.h"
+#include "tests/support/AppDriver.h"
 #include "tests/support/BoxWatch.h"
 #include "tests/support/TestSupport.h"
 #include "tests/ui/MainWindowTestSupport.h"
@@ -70,6 +71,12 @@ const char kQuietIni[] =
     "[OPTIONS]\r\nGetFileOnStart=0\r\nStartInTopMost=0\r\nStartInFullMode=0\r\n"
     "RememberPosition=0\r\nTransparent=0\r\nMultipleFiles=2\r\n";
 
+std::wstring Widen(const std::string& text) {
+    std::vector<wchar_t> wide(text.size() + 1);
+    MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), (int)wide.size());
+    return wide.data();
+}
+
 // A whole command line, program name included.
 struct CommandLine {
     std::string text;
@@ -77,20 +84,30 @@ struct CommandLine {
 
 class Program {
   public:
-    // Starts Calverin.exe with the arguments (already quoted as needed).
-    explicit Program(const std::string& arguments)
-        : Program(CommandLine{"\"" + ExeFolder() + "\\Calverin.exe\"" +
-                              (arguments.empty() ? "" : " " + arguments)}) {}
+    // Starts Calverin.exe with the arguments (already quoted as needed) in
+    // folder, by default the program's own.
+    explicit Program(const std::string& arguments, const std::string& folder = ExeFolder())
+        : Program(Widen(arguments), folder) {}
+    explicit Program(const std::wstring& arguments, const std::string& folder = ExeFolder())
+        : Program(L"\"" + Widen(ExeFolder()) + L"\\Calverin.exe\"" +
+                      (arguments.empty() ? std::wstring() : L" " + arguments),
+                  folder, true) {}
     // Or runs a whole command line.
-    explicit Program(const CommandLine& command) {
-        const std::string& commandLine = command.text;
-        STARTUPINFOA startup = {};
+    explicit Program(const CommandLine& command)
+        : Program(Widen(command.text), ExeFolder(), true) {}
+
+  private:
+    // The whole command line (the flag only tells it from the arguments').
+    Program(const std::wstring& commandLine, const std::string& folder, bool) {
+        STARTUPINFOW startup = {};
         startup.cb = sizeof startup;
-        std::vector<char> line(commandLine.begin(), commandLine.end());
-        line.push_back('\0');
-        started_ = CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                  ExeFolder().c_str(), &startup, &info_) != FALSE;
+        std::vector<wchar_t> line(commandLine.begin(), commandLine.end());
+        line.push_back(L'\0');
+        started_ = CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                  Widen(folder).c_str(), &startup, &info_) != FALSE;
     }
+
+  public:
     ~Program() {
         if (!started_)
             return;
@@ -348,4 +365,73 @@ TEST_F(StartupTest, PackagedCommandStartedForEachFileEndsInOneWindow) {
         },
         kProcessTimeoutMs))
         << testing::PrintToString(shown) << " instead of " << testing::PrintToString(expected);
+}
+
+// Each start in a folder of its own with a file of the same relative name:
+// the second start's file is its own, not the running instance's namesake.
+TEST_F(StartupTest, SecondStartsRelativePathNamesTheFileOfItsOwnFolder) {
+    std::string expanded = kQuietIni;
+    expanded.replace(expanded.find("StartInFullMode=0"), 17, "StartInFullMode=1");
+    ProgramIni ini(expanded);
+    ScratchFolder firstFolder;
+    ScratchFolder secondFolder;
+    firstFolder.WriteFile("x.txt", "first folder");
+    secondFolder.WriteFile("x.txt", "second folder");
+    Program first("x.txt", firstFolder.Path());
+    HWND main = first.MainWindowOf();
+    ASSERT_NE(main, nullptr);
+    // Looked up each time: the window is found before its controls exist.
+    auto field = [main](int id) { return WindowText(GetDlgItem(main, id)); };
+    ASSERT_TRUE(WaitUntil([&] { return field(IDC_HASH1) == ReferenceMd5("first folder"); },
+                          kProcessTimeoutMs));
+    Program second("x.txt", secondFolder.Path());
+    EXPECT_EQ(second.ExitCode(), kExitNormal);
+    EXPECT_TRUE(WaitUntil([&] { return field(IDC_HASH2) == ReferenceMd5("second folder"); },
+                          kProcessTimeoutMs))
+        << field(IDC_HASH2);
+}
+
+// Full-width "test.txt" beside test.txt: best-fit mapping would name the
+// neighbour. On the command line of a first and of a second start, the name
+// is reported instead, and the neighbour is not hashed.
+TEST_F(StartupTest, ANameTheCodePageCannotHoldIsReportedNotSwappedForALookAlike) {
+    ProgramIni ini(kQuietIni);
+    ScratchFolder scratch;
+    scratch.WriteFile("test.txt", "the neighbour");
+    const std::wstring path = Widen(scratch.Path()) + L"\\\xFF54\xFF45\xFF53\xFF54.txt";
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    CloseHandle(file);
+    const std::string reported = scratch.Path() + "\\????.txt";
+
+    BoxCloser firstReport("Error");
+    Program first(L"\"" + path + L"\"");
+    ASSERT_TRUE(firstReport.Result().found);
+    EXPECT_EQ(ReportedPath(firstReport.Result().text), reported);
+    HWND main = first.MainWindowOf();
+    ASSERT_NE(main, nullptr);
+
+    BoxCloser secondReport("Error");
+    Program second(L"\"" + path + L"\"");
+    EXPECT_EQ(second.ExitCode(), kExitNormal);
+    ASSERT_TRUE(secondReport.Result().found);
+    EXPECT_EQ(ReportedPath(secondReport.Result().text), reported);
+    EXPECT_EQ(WindowText(GetDlgItem(main, IDC_HASH1)), "");
+}
+
+// A resource module's main dialog with another caption: the second start
+// finds the running window all the same, and its file is hashed.
+TEST_F(StartupTest, SecondStartFindsAMainWindowThatAResourceModuleRenamed) {
+    ProgramIni ini(std::string(kQuietIni) + "CustomUI=" + ExeFolder() + "\\custom_main.dll\r\n");
+    ScratchFolder scratch;
+    std::string handed = scratch.WriteFile("handed.txt", "handed");
+    Program first("");
+    HWND main = first.MainWindowOf();
+    ASSERT_NE(main, nullptr);
+    ASSERT_EQ(WindowText(main), "Checksums - Custom");
+    Program second("\"" + handed + "\"");
+    EXPECT_EQ(second.ExitCode(), kExitNormal);
+    EXPECT_TRUE(
+        WaitUntil([&] { return WindowText(GetDlgItem(main, IDC_HASH1)) == ReferenceMd5("handed"); },
+                  kProcessTimeoutMs));
 }

@@ -2,7 +2,7 @@
 # calverin_tests.exe: no code, no C runtime, no entry point. Both builds make
 # them 32-bit, as such modules are found in the wild: the 64-bit program must
 # read a 32-bit module as data.
-foreach(module custom_options custom_about)
+foreach(module custom_options custom_about custom_main)
     set(source ${CMAKE_SOURCE_DIR}/tests/modules/${module}.rc)
     set(object ${CMAKE_BINARY_DIR}/${module}.res.o)
     set(dll ${CMAKE_BINARY_DIR}/${module}.dll)

@@ -220,4 +220,26 @@ TEST_F(HashStringDialogTest, OkWhileAJobOrABatchRunsKeepsTheDialogAndItsText) {
     EXPECT_EQ(Field1(), kMd5Abc);
 }
 
+// Beyond the edit's default limit (30,000 characters here, 32,767 on
+// Windows) the whole text is pasted and hashed.
+TEST_F(HashStringDialogTest, HashesAllOfALongClipboardText) {
+    // In lines: Wine's edit control lays out one line of that length in
+    // minutes.
+    std::string text;
+    while (text.size() < 100000)
+        text += "abcdefghijklmnopqrstuvwxyz0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ\r\n";
+    text.resize(100000);
+    ASSERT_TRUE(PutClipboardText(nullptr, text));
+    std::string md5sum;
+    std::string file = scratch_.WriteFile("long.txt", text);
+    ASSERT_EQ(RunUnix("md5sum '" + UnixPathOf(file) + "'", &md5sum), 0);
+    int pasted = 0;
+    Open([&](HWND dialog) {
+        pasted = GetWindowTextLengthA(GetDlgItem(dialog, IDC_STRING_TEXT));
+        SendMessageA(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+    });
+    EXPECT_EQ(pasted, 100000);
+    EXPECT_EQ(Field1(), md5sum.substr(0, 32));
+}
+
 } // namespace
