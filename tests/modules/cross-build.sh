@@ -8,10 +8,7 @@ exe=${1:?test executable}
 other=${2:?Calverin.exe of the other build}
 root=$(cd "$(dirname "$0")/../.." && pwd)
 source "$root/scripts/wine-env.sh"
-if ! win32_runs; then
-    echo "skipped: $WIN32_WHY"
-    exit 77
-fi
+skip_unless_runs win32
 [ -f "$other" ] || fail "finding $other" "build it with scripts/build.sh win32"
 use_wine win64 "${WINEPREFIX:?}"
 windows_path=Z:$(realpath "$other" | tr / '\\')

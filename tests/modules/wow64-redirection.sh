@@ -14,10 +14,7 @@ set -euo pipefail
 exe=${1:?32-bit test executable}
 root=$(cd "$(dirname "$0")/../.." && pwd)
 source "$root/scripts/wine-env.sh"
-if ! win32_runs; then
-    echo "wow64_redirection skipped: $WIN32_WHY"
-    exit 77
-fi
+skip_unless_runs win32
 [ -f "$exe" ] || fail "finding the 32-bit test program $exe" "build it: scripts/build.sh win32"
 prefix=${WINEPREFIX:?}
 use_wine win64 "$prefix"
