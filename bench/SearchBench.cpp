@@ -52,7 +52,7 @@ void Pump() {
 double RunSearch(const char* folder) {
     LARGE_INTEGER frequency, start, end;
     QueryPerformanceFrequency(&frequency);
-    StartJob(folder, SearchThread, kSearchStackReserve);
+    StartJob(folder, SearchThread);
     QueryPerformanceCounter(&start);
     ReleaseRunToken();
     bool started = false;

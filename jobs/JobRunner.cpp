@@ -43,6 +43,16 @@ BatchCount CurrentCount() {
     return BatchCount{FilesStarted.load(), FilesQueued.load()};
 }
 
+// Both counts back to 0 once every counted file has started; true when so.
+// Caller holds batchLock.
+bool EndIfDone() {
+    if (FilesStarted.load() < FilesQueued.load())
+        return false;
+    FilesStarted.store(0);
+    FilesQueued.store(0);
+    return true;
+}
+
 // A job that waits for a thread of its own.
 struct PendingJob {
     PendingJob* next;
@@ -229,10 +239,7 @@ BatchCount CountArrival() {
 void CountDropped() {
     Guard guard(batchLock);
     FilesQueued.fetch_sub(1);
-    if (FilesStarted.load() >= FilesQueued.load()) {
-        FilesStarted.store(0);
-        FilesQueued.store(0);
-    }
+    EndIfDone();
 }
 
 BatchCount CountFileStarted() {
@@ -248,9 +255,5 @@ BatchCount ReadBatchCount() {
 
 bool EndBatchIfDone() {
     Guard guard(batchLock);
-    if (FilesStarted.load() < FilesQueued.load())
-        return false;
-    FilesStarted.store(0);
-    FilesQueued.store(0);
-    return true;
+    return EndIfDone();
 }

@@ -26,8 +26,9 @@ extern HANDLE SearchContinue; // auto-reset: resume a search paused at a match
 constexpr int kJobPathSize = 1024;
 extern char JobPath[kJobPathSize];
 
-// Stack reservation of worker threads: the usual 1 MiB, because the jobs show
-// message boxes on their own threads, and a box with visual styles can need
+// Stack reservation of every worker thread: the usual 1 MiB, because the jobs
+// show message boxes on their own threads (the search from its deepest folder
+// level, about 130 within MAX_PATH), and a box with visual styles can need
 // more than a small stack holds. Waiting threads are bounded below, so this
 // reserves at most 128 MiB of a 32-bit address space for them.
 constexpr SIZE_T kJobStackReserve = 1024 * 1024;

@@ -6,11 +6,6 @@
 
 #include <atomic>
 
-// The search recurses once per folder level (about 130 within MAX_PATH) and
-// shows message boxes from its deepest level, so its worker keeps the usual
-// stack reservation.
-constexpr SIZE_T kSearchStackReserve = 1024 * 1024;
-
 // Counters of the running or the last search, set to 0 when a search starts.
 extern std::atomic<DWORD> FilesSearched; // every file entry met
 extern std::atomic<LONG> FilesFound;     // matches

@@ -159,8 +159,8 @@ void DeleteFieldBrush() {
 bool IsPairComparable() {
     HWND hash1 = GetDlgItem(MainWindow, IDC_HASH1);
     HWND hash2 = GetDlgItem(MainWindow, IDC_HASH2);
-    return IsField2Shown(GetParent(hash2)) && HoldsFullChecksum(hash1) &&
-           HoldsFullChecksum(hash2) && IsHexText(FieldInfo[0].hash) && IsHexText(FieldInfo[1].hash);
+    return IsField2Shown(MainWindow) && HoldsFullChecksum(hash1) && HoldsFullChecksum(hash2) &&
+           IsHexText(FieldInfo[0].hash) && IsHexText(FieldInfo[1].hash);
 }
 
 void CompareFields() {

@@ -9,7 +9,6 @@
 
 #include "engine/Md5.h"
 #include "system/AnsiPath.h"
-#include "system/CommandLineScan.h"
 #include "system/OptionalFunctions.h"
 #include "system/Placement.h"
 #include "system/Settings.h"
@@ -260,7 +259,7 @@ void SearchCommand(HWND window) {
         return;
     }
     if (PickFolder(window, SearchFolder, SearchFolder))
-        StartJob(SearchFolder, SearchThread, kSearchStackReserve);
+        StartJob(SearchFolder, SearchThread);
     if (SearchFolder[1] == ':' && SearchFolder[2] == '\0') {
         SearchFolder[2] = '\\';
         SearchFolder[3] = '\0';
@@ -270,7 +269,7 @@ void SearchCommand(HWND window) {
 void BenchmarkCommand(HWND window) {
     char path[MAX_PATH];
     if (PickFile(window, path))
-        StartJob(path, BenchmarkThread, kBenchmarkStackReserve);
+        StartJob(path, BenchmarkThread);
 }
 
 void TransparencyCommand(HWND window) {
@@ -451,10 +450,6 @@ INT_PTR OnRButtonDown(HWND window) {
     return TRUE;
 }
 
-void StartHashJob(const char* path, void*) {
-    StartHashFileJob(path);
-}
-
 INT_PTR OnDropFiles(HWND window, HDROP drop) {
     SetForegroundWindow(window);
     UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
@@ -463,13 +458,13 @@ INT_PTR OnDropFiles(HWND window, HDROP drop) {
         // Asked for its length first, the whole path is handed on: a cut path
         // could name another existing file. Read in Unicode: the ANSI form
         // holds a look-alike of a name the code page cannot hold. Quoted (a
-        // file name never holds a quote), it follows the command line's rule
-        // for paths longer than a job takes.
+        // file name never holds a quote), it goes the command line's way,
+        // with its rule for paths longer than a job takes.
         UINT length = DragQueryFileW(drop, index, nullptr, 0);
         wide.assign(length + 1, L'\0');
         DragQueryFileW(drop, index, wide.data(), length + 1);
         std::string path = '"' + AnsiFromWide(wide.data()) + '"';
-        ScanCommandLine(path.c_str(), StartHashJob, nullptr);
+        SplitCommandLine(path.c_str());
     }
     DragFinish(drop);
     return TRUE;

@@ -79,7 +79,7 @@ std::wstring Widen(const std::string& text) {
 
 // A whole command line, program name included.
 struct CommandLine {
-    std::string text;
+    std::wstring text;
 };
 
 class Program {
@@ -89,25 +89,18 @@ class Program {
     explicit Program(const std::string& arguments, const std::string& folder = ExeFolder())
         : Program(Widen(arguments), folder) {}
     explicit Program(const std::wstring& arguments, const std::string& folder = ExeFolder())
-        : Program(L"\"" + Widen(ExeFolder()) + L"\\Calverin.exe\"" +
-                      (arguments.empty() ? std::wstring() : L" " + arguments),
-                  folder, true) {}
+        : Program(CommandLine{L"\"" + Widen(ExeFolder()) + L"\\Calverin.exe\"" +
+                              (arguments.empty() ? std::wstring() : L" " + arguments)},
+                  folder) {}
     // Or runs a whole command line.
-    explicit Program(const CommandLine& command)
-        : Program(Widen(command.text), ExeFolder(), true) {}
-
-  private:
-    // The whole command line (the flag only tells it from the arguments').
-    Program(const std::wstring& commandLine, const std::string& folder, bool) {
+    explicit Program(const CommandLine& command, const std::string& folder = ExeFolder()) {
         STARTUPINFOW startup = {};
         startup.cb = sizeof startup;
-        std::vector<wchar_t> line(commandLine.begin(), commandLine.end());
+        std::vector<wchar_t> line(command.text.begin(), command.text.end());
         line.push_back(L'\0');
         started_ = CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
                                   Widen(folder).c_str(), &startup, &info_) != FALSE;
     }
-
-  public:
     ~Program() {
         if (!started_)
             return;
@@ -336,7 +329,7 @@ TEST_F(StartupTest, PackagedCommandStartedForEachFileEndsInOneWindow) {
     std::vector<std::unique_ptr<Program>> starts;
     for (const std::string& path : paths) {
         starts.push_back(
-            std::make_unique<Program>(CommandLine{std::string(line).replace(at, 2, path)}));
+            std::make_unique<Program>(CommandLine{Widen(std::string(line).replace(at, 2, path))}));
         ASSERT_TRUE(starts.back()->Started()) << starts.size();
     }
     HWND main = nullptr;

@@ -22,7 +22,7 @@ class BenchmarkJobTest : public JobWindowTest {
   protected:
     // Benchmarks path and reads the result box, which it then closes.
     FoundBox Measure(const std::string& path) {
-        StartWatchedJob(path, BenchmarkThread, kBenchmarkStackReserve);
+        StartWatchedJob(path, BenchmarkThread, kJobStackReserve);
         HWND box = nullptr;
         FoundBox contents;
         if (!WaitUntil([&] { return (box = FindBox(kResultTitle, window_)) != nullptr; }))
@@ -81,7 +81,7 @@ TEST_F(BenchmarkJobTest, FileThatCannotBeOpenedShowsTheErrorReport) {
     std::string missing = folder.Path() + "\\not there.bin";
     BoxCloser report("Error");
     BoxCloser noResult(kResultTitle, 1000);
-    StartWatchedJob(missing, BenchmarkThread, kBenchmarkStackReserve);
+    StartWatchedJob(missing, BenchmarkThread, kJobStackReserve);
     const FoundBox& box = report.Result();
     ASSERT_TRUE(box.found);
     EXPECT_EQ(box.owner, window_);
@@ -98,7 +98,7 @@ TEST_F(BenchmarkJobTest, CancelShowsNothing) {
     PipeFile gate;
     BoxCloser noReport("Error", 1000);
     BoxCloser noResult(kResultTitle, 1000);
-    StartWatchedJob(gate.Path(), BenchmarkThread, kBenchmarkStackReserve);
+    StartWatchedJob(gate.Path(), BenchmarkThread, kJobStackReserve);
     ASSERT_TRUE(gate.WaitConnected());
     ASSERT_TRUE(WaitUntil([] { return WindowText(StatusButton) == "[  Calculating checksum  ]"; }));
     EXPECT_TRUE(IsWindowEnabled(StatusButton));

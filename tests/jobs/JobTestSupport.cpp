@@ -61,7 +61,7 @@ void JobWindowTest::StartWatchedJob(const std::string& path, LPTHREAD_START_ROUT
 
 void JobWindowTest::StartSearch(const std::string& folder) {
     SetWindowTextA(Hash2Field, "");
-    StartWatchedJob(folder, SearchThread, kSearchStackReserve);
+    StartWatchedJob(folder, SearchThread, kJobStackReserve);
 }
 
 bool JobWindowTest::WaitForJobEnd(DWORD timeoutMs) {
