@@ -10,6 +10,7 @@ set(CALVERIN_PURE_SOURCES
     system/SizeText.cpp
     system/CommandLineScan.cpp
     system/ChecksumList.cpp
+    system/ListPath.cpp
     ui/LayoutAnchor.cpp
     ui/ChecksumScan.cpp
 )
@@ -25,6 +26,7 @@ set(CALVERIN_PURE_TESTS
     tests/system/SizeTextTest.cpp
     tests/system/CommandLineScanTest.cpp
     tests/system/ChecksumListTest.cpp
+    tests/system/ListPathTest.cpp
     tests/ui/LayoutAnchorTest.cpp
     tests/ui/ChecksumScanTest.cpp
 )
