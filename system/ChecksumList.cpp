@@ -1,5 +1,7 @@
 #include "system/ChecksumList.h"
 
+#include "engine/Md5.h"
+
 #include <cstring>
 #include <cwchar>
 #include <new>
@@ -9,7 +11,7 @@ static_assert(sizeof(ListEntry) <= 32, "a list entry stays compact");
 
 namespace {
 
-constexpr size_t kHexLength = 32;
+constexpr size_t kHexLength = kChecksumLength;
 // The shortest line of the hex layout: the digits, a blank and one byte.
 constexpr size_t kShortestHexLine = kHexLength + 2;
 constexpr char kTag[] = "MD5";
@@ -31,20 +33,10 @@ bool IsBlank(char c) {
     return c == ' ' || c == '\t';
 }
 
-int HexValue(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 bool ReadHex(const char* hex, uint8_t digest[16]) {
     for (size_t i = 0; i < kHexLength; i += 2) {
-        int high = HexValue(hex[i]);
-        int low = HexValue(hex[i + 1]);
+        int high = HexDigitValue(hex[i]);
+        int low = HexDigitValue(hex[i + 1]);
         if (high < 0 || low < 0)
             return false;
         digest[i / 2] = static_cast<uint8_t>(high << 4 | low);
