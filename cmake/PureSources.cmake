@@ -9,6 +9,8 @@ set(CALVERIN_PURE_SOURCES
     system/IniPathRule.cpp
     system/SizeText.cpp
     system/CommandLineScan.cpp
+    system/ChecksumList.cpp
+    system/ListPath.cpp
     ui/LayoutAnchor.cpp
     ui/ChecksumScan.cpp
 )
@@ -23,6 +25,8 @@ set(CALVERIN_PURE_TESTS
     tests/system/IniPathRuleTest.cpp
     tests/system/SizeTextTest.cpp
     tests/system/CommandLineScanTest.cpp
+    tests/system/ChecksumListTest.cpp
+    tests/system/ListPathTest.cpp
     tests/ui/LayoutAnchorTest.cpp
     tests/ui/ChecksumScanTest.cpp
 )
@@ -32,4 +36,5 @@ set(CALVERIN_FUZZERS
     fuzz_colour_text=tests/fuzz/ColourTextFuzz.cpp
     fuzz_command_line=tests/fuzz/CommandLineScanFuzz.cpp
     fuzz_checksum_scan=tests/fuzz/ChecksumScanFuzz.cpp
+    fuzz_checksum_list=tests/fuzz/ChecksumListFuzz.cpp
 )

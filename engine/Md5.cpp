@@ -217,3 +217,13 @@ char* DigestToHex(const uint8_t digest[16]) {
 void FreeChecksum(char* text) {
     delete[] text;
 }
+
+int HexDigitValue(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}

@@ -23,3 +23,6 @@ constexpr int kChecksumBufferSize = 256;
 // digits and a zero; release it with FreeChecksum. Null only when out of memory.
 char* DigestToHex(const uint8_t digest[16]);
 void FreeChecksum(char* text);
+
+// The value of a hex digit (0-9, a-f, A-F), or -1 for any other character.
+int HexDigitValue(char c);

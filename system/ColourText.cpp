@@ -1,16 +1,8 @@
 #include "system/ColourText.h"
 
-namespace {
+#include "engine/Md5.h"
 
-int HexDigitValue(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
+namespace {
 
 // Exchanges the red and blue bytes and drops the top byte.
 uint32_t SwapRedBlue(uint32_t value) {
