@@ -9,6 +9,7 @@ set(CALVERIN_PURE_SOURCES
     system/IniPathRule.cpp
     system/SizeText.cpp
     system/CommandLineScan.cpp
+    system/FullPathRule.cpp
     ui/LayoutAnchor.cpp
     ui/ChecksumScan.cpp
 )
@@ -23,6 +24,7 @@ set(CALVERIN_PURE_TESTS
     tests/system/IniPathRuleTest.cpp
     tests/system/SizeTextTest.cpp
     tests/system/CommandLineScanTest.cpp
+    tests/system/FullPathRuleTest.cpp
     tests/ui/LayoutAnchorTest.cpp
     tests/ui/ChecksumScanTest.cpp
 )
