@@ -3,11 +3,15 @@
 #include <string>
 
 #include "system/AnsiPath.h"
+#include "system/Settings.h"
+#include "jobs/JobStatus.h"
 
 namespace {
 
 constexpr int kFindAttempts = 30;
 constexpr DWORD kFindPauseMs = 100;
+constexpr const char* kOverlongIniFormat = "Could not use the settings file: %s\n\n%s";
+constexpr const char* kOverlongModuleFormat = "Could not load the resource module: %s\n\n%s";
 
 BOOL CALLBACK MatchMarkedWindow(HWND window, LPARAM found) {
     if (!GetPropA(window, kMainWindowMark) || GetWindow(window, GW_OWNER))
@@ -54,6 +58,20 @@ int HandOffToFirstInstance(HINSTANCE instance, const char* commandLine) {
     // Returns once the first instance has queued every path.
     SendMessageA(target, WM_COPYDATA, (WPARAM)instance, (LPARAM)&block);
     return kExitNormal;
+}
+
+void ReportOverlongSettings(HWND mainWindow) {
+    const struct {
+        const char* format;
+        const std::string& path;
+    } reports[] = {{kOverlongIniFormat, OverlongIniPath},
+                   {kOverlongModuleFormat, OverlongCustomUi}};
+    for (const auto& report : reports) {
+        if (report.path.empty())
+            continue;
+        SetLastError(ERROR_FILENAME_EXCED_RANGE);
+        ShowErrorReport(mainWindow, report.format, report.path.c_str());
+    }
 }
 
 void RunMessageLoop(HWND mainWindow, HACCEL accelerators) {

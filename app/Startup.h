@@ -27,5 +27,9 @@ HWND FindMainWindow();
 // found or there was nothing to hand over.
 int HandOffToFirstInstance(HINSTANCE instance, const char* commandLine);
 
+// Reports each path of the settings that was too long to use (the INI
+// file's, CustomUI's) in a box owned by the main window.
+void ReportOverlongSettings(HWND mainWindow);
+
 // Runs until the quit message: accelerators first, then the dialog manager.
 void RunMessageLoop(HWND mainWindow, HACCEL accelerators);

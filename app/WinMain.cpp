@@ -47,6 +47,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     ShowWindow(window, SW_SHOW);
     UpdateWindow(window);
     ReleaseRunToken();
+    ReportOverlongSettings(window);
     if (commandLine.empty() && Settings.GetFileOnStart)
         PostMessageA(window, WM_COMMAND, IDC_OPEN, 0);
 

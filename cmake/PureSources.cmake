@@ -11,6 +11,7 @@ set(CALVERIN_PURE_SOURCES
     system/CommandLineScan.cpp
     system/ChecksumList.cpp
     system/ListPath.cpp
+    system/FullPathRule.cpp
     ui/LayoutAnchor.cpp
     ui/ChecksumScan.cpp
 )
@@ -27,6 +28,7 @@ set(CALVERIN_PURE_TESTS
     tests/system/CommandLineScanTest.cpp
     tests/system/ChecksumListTest.cpp
     tests/system/ListPathTest.cpp
+    tests/system/FullPathRuleTest.cpp
     tests/ui/LayoutAnchorTest.cpp
     tests/ui/ChecksumScanTest.cpp
 )

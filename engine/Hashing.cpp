@@ -1,7 +1,5 @@
 #include "engine/Hashing.h"
 
-#include <windows.h>
-
 #include <cstring>
 
 #include "engine/Md5.h"
@@ -13,16 +11,11 @@ constexpr DWORD kReadChunk = 1024;
 
 } // namespace
 
-char* HashFile(const char* path, CancelCheck cancelled) {
+char* HashOpenFile(HANDLE file, CancelCheck cancelled) {
     Md5Context ctx;
     Md5Init(&ctx);
     uint8_t chunk[kReadChunk];
     memset(chunk, 0, sizeof chunk);
-
-    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_FLAG_SEQUENTIAL_SCAN | FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return nullptr;
 
     // A read that fails part-way must not pass off a prefix's checksum as the
     // file's: it ends with no result and its error kept for the report.
@@ -40,7 +33,6 @@ char* HashFile(const char* path, CancelCheck cancelled) {
             break;
     }
     Md5Final(&ctx);
-    CloseHandle(file);
 
     if (readError != ERROR_SUCCESS) {
         SetLastError(readError);

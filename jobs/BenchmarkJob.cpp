@@ -1,10 +1,13 @@
 #include "jobs/BenchmarkJob.h"
 
 #include <cstdio>
+#include <string>
+#include <vector>
 
 #include "engine/Hashing.h"
 #include "engine/Md5.h"
 #include "system/FileFacts.h"
+#include "system/WidePath.h"
 #include "jobs/JobRunner.h"
 #include "jobs/JobStatus.h"
 #include "res/resource.h"
@@ -15,7 +18,6 @@ constexpr const char* kResultFormat =
     "MD5 Benchmark results for file:\n%s\n\nMD5 hash: %s\nFile Size: %s\nMD5 created in: %d ms";
 constexpr const char* kResultTitle = "Calverin - Benchmark";
 constexpr int kSizeTextSize = 64;
-constexpr int kMessageSize = 1024;
 
 } // namespace
 
@@ -49,19 +51,20 @@ void BenchmarkJob(HWND mainWindow, const char* path) {
     if (QueryFileSize(path, &sizeLow, &sizeHigh))
         FormatFileSize(sizeText, sizeLow, sizeHigh);
 
-    char message[kMessageSize];
-    snprintf(message, sizeof message, kResultFormat, path, checksum, sizeText,
-             static_cast<int>(finish - start));
+    // Sized to what it holds, so that a long path is shown whole.
+    const int elapsed = static_cast<int>(finish - start);
+    std::vector<char> message(
+        snprintf(nullptr, 0, kResultFormat, path, checksum, sizeText, elapsed) + 1);
+    snprintf(message.data(), message.size(), kResultFormat, path, checksum, sizeText, elapsed);
     FreeChecksum(checksum);
-    MessageBoxA(mainWindow, message, kResultTitle, MB_OK);
+    ShowMessageBox(mainWindow, message.data(), kResultTitle, MB_OK);
 }
 
 DWORD WINAPI BenchmarkThread(LPVOID jobPath) {
-    char path[kJobPathSize];
-    TakeJobPath(jobPath, path);
+    const std::string path = TakeJobPath(jobPath);
     if (!WaitForRunToken())
         return 0;
-    BenchmarkJob(JobWindow(), path);
+    BenchmarkJob(JobWindow(), path.c_str());
     ReleaseRunToken();
     return 0;
 }

@@ -5,6 +5,7 @@
 #include "system/FileFacts.h"
 #include "system/Redirection.h"
 #include "system/Settings.h"
+#include "system/WidePath.h"
 #include "jobs/HashBatch.h"
 #include "jobs/JobRunner.h"
 #include "jobs/JobStatus.h"
@@ -122,14 +123,13 @@ bool StartHashFileJob(const char* path) {
 }
 
 DWORD WINAPI HashFileThread(LPVOID jobPath) {
-    char path[kJobPathSize];
-    TakeJobPath(jobPath, path);
+    const std::string path = TakeJobPath(jobPath);
     if (!WaitForRunToken()) {
         CountDropped();
         return 0;
     }
     HWND window = JobWindow();
-    bool stopped = RunHashJob(window, path, true);
+    bool stopped = RunHashJob(window, path.c_str(), true);
     bool ended = EndBatchIfDone();
     if (!stopped)
         ReleaseRunToken();

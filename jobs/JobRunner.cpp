@@ -211,9 +211,10 @@ bool StartBatchJob(const char* path, LPTHREAD_START_ROUTINE routine) {
     return QueueJob(path, routine, kJobStackReserve, true);
 }
 
-void TakeJobPath(const void* param, char* ownPath) {
-    lstrcpynA(ownPath, static_cast<const char*>(param), kJobPathSize);
+std::string TakeJobPath(const void* param) {
+    std::string own(static_cast<const char*>(param));
     SetEvent(SlotFree);
+    return own;
 }
 
 bool WaitForRunToken() {

@@ -4,6 +4,9 @@
 #include <windows.h>
 
 #include <atomic>
+#include <string>
+
+#include "system/WidePath.h"
 
 // Values of JobState.
 enum JobStateValue : LONG {
@@ -23,12 +26,13 @@ extern HANDLE SlotFree;       // auto-reset, signalled: JobPath may be written
 extern HANDLE RunToken;       // auto-reset: the right to run a job body
 extern HANDLE SearchContinue; // auto-reset: resume a search paused at a match
 
-constexpr int kJobPathSize = 1024;
+// Room for the longest path the file calls take, and its zero.
+constexpr int kJobPathSize = kPathTextSize;
 extern char JobPath[kJobPathSize];
 
 // Stack reservation of every worker thread: the usual 1 MiB, because the jobs
 // show message boxes on their own threads (the search from its deepest folder
-// level, about 130 within MAX_PATH), and a box with visual styles can need
+// level, kDeepestSearchLevel), and a box with visual styles can need
 // more than a small stack holds. Waiting threads are bounded below, so this
 // reserves at most 128 MiB of a 32-bit address space for them.
 constexpr SIZE_T kJobStackReserve = 1024 * 1024;
@@ -57,8 +61,8 @@ bool StartJob(const char* path, LPTHREAD_START_ROUTINE routine,
 bool StartBatchJob(const char* path, LPTHREAD_START_ROUTINE routine);
 
 // Common frame of the thread routines: copy the handed path into the thread's
-// own buffer (kJobPathSize bytes) and free the slot for the next StartJob.
-void TakeJobPath(const void* param, char* ownPath);
+// own text and free the slot for the next StartJob.
+std::string TakeJobPath(const void* param);
 // Waits for RunToken; false when the wait failed (the job must not run).
 // Every job routine calls it once, after TakeJobPath: either way the thread
 // no longer waits then, so a queued job gets a thread in its place.

@@ -32,6 +32,11 @@ void PutChecksum(HWND window, int field, const char* checksum, const char* path)
 // What field 0 or 1 of the main window last received.
 const HashFieldInfo& FieldRecord(int field);
 
+// A message box whose text (in the program's code page) may name a long
+// path: shown by the Unicode call, as the 8-bit one fails on a text beyond
+// 64 KiB (under Wine it crashes).
+int ShowMessageBox(HWND owner, const char* text, const char* caption, UINT type);
+
 // Message box "Error": format's first %s is argument, its second the system's
 // text for the last error (read first thing).
 void ShowErrorReport(HWND owner, const char* format, const char* argument);

@@ -1,12 +1,15 @@
 #include "jobs/SearchJob.h"
 
 #include <cstring>
+#include <memory>
+#include <string>
 
 #include "engine/Hashing.h"
 #include "engine/Md5.h"
 #include "system/FileFacts.h"
 #include "system/Redirection.h"
 #include "system/ScopedHandle.h"
+#include "system/WidePath.h"
 #include "jobs/JobRunner.h"
 #include "jobs/JobStatus.h"
 #include "res/resource.h"
@@ -14,7 +17,7 @@
 std::atomic<DWORD> FilesSearched{0};
 std::atomic<LONG> FilesFound{0};
 std::atomic<DWORD> FilesRead{0};
-HANDLE(WINAPI* SearchFindFirst)(LPCSTR pattern, LPWIN32_FIND_DATAA entry) = FindFirstFileA;
+FolderListing::FindFirst SearchFindFirst = FindFirstFileW;
 
 namespace {
 
@@ -24,7 +27,6 @@ constexpr const char* kListingFailure = "Could not search directory: %s\n\n%s";
 constexpr const char* kSummaryFormat =
     "Searched %u files, found %d file(s) with a matching MD5 checksum.";
 constexpr const char* kSummaryTitle = "Search finished - Calverin";
-constexpr const char* kPattern = "\\*.*";
 
 // State of the one running search (jobs run one at a time).
 // The target is copied when the search starts: field 1 may change while the
@@ -52,9 +54,9 @@ struct FolderIdentity {
 
 FolderIdentity IdentifyFolder(const char* folder, const FolderIdentity* parent) {
     FolderIdentity identity = {false, 0, 0, 0, parent};
-    ScopedFile handle(CreateFileA(folder, FILE_READ_ATTRIBUTES,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    ScopedFile handle = OpenPath(folder, FILE_READ_ATTRIBUTES,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                 OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS);
     BY_HANDLE_FILE_INFORMATION info;
     if (handle && GetFileInformationByHandle(handle.Get(), &info))
         identity = {true, info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow,
@@ -77,10 +79,10 @@ bool IsOwnAncestor(const FolderIdentity& folder) {
 // Shows the match in field 2 and waits until the user goes on.
 void PauseAtMatch(HWND mainWindow, const char* path, const char* checksum) {
     FilesFound.fetch_add(1);
-    char display[MAX_PATH];
+    std::string display;
     {
         RedirectionOff off;
-        ToLongPath(path, display, MAX_PATH);
+        display = ToLongPath(path);
     }
 
     HWND status = GetDlgItem(mainWindow, IDC_STATUS);
@@ -91,7 +93,7 @@ void PauseAtMatch(HWND mainWindow, const char* path, const char* checksum) {
     SetWindowTextA(status, kContinueText);
     SendMessageA(status, WM_CANCELMODE, 0, 0);
 
-    PutChecksum(mainWindow, 1, checksum, display);
+    PutChecksum(mainWindow, 1, checksum, display.c_str());
     UpdateWindow(mainWindow);
     MessageBeep(MB_ICONASTERISK);
     if (GetForegroundWindow() != mainWindow)
@@ -108,21 +110,19 @@ void PauseAtMatch(HWND mainWindow, const char* path, const char* checksum) {
 
 // A folder that cannot be listed; error is what the listing failed with.
 void ReportListingFailure(HWND mainWindow, const char* folder, DWORD error) {
-    // Room for folders whose long form passes MAX_PATH: the report names
-    // them whole.
-    char display[kJobPathSize];
+    std::string display;
     {
         RedirectionOff off;
-        ToLongPath(folder, display, kJobPathSize);
+        display = ToLongPath(folder);
     }
-    if (display[0] == '\0')
-        lstrcpynA(display, folder, kJobPathSize);
+    if (display.empty())
+        display = folder;
     SetLastError(error); // the long form's lookups must not change the report
-    ShowErrorReport(mainWindow, kListingFailure, display);
+    ShowErrorReport(mainWindow, kListingFailure, display.c_str());
 }
 
 // One file entry; path names it.
-void SearchFile(HWND mainWindow, const char* path, const WIN32_FIND_DATAA& entry,
+void SearchFile(HWND mainWindow, const char* path, const WIN32_FIND_DATAW& entry,
                 bool sameFileFilter) {
     FilesSearched.fetch_add(1);
     if (sameFileFilter) {
@@ -146,80 +146,74 @@ void SearchFile(HWND mainWindow, const char* path, const WIN32_FIND_DATAA& entry
     FreeChecksum(checksum);
 }
 
-void SearchFolder(HWND mainWindow, char* path, bool topLevel, bool sameFileFilter,
-                  const FolderIdentity* parent);
+void SearchFolder(HWND mainWindow, std::string& path, bool topLevel, bool sameFileFilter,
+                  const FolderIdentity* parent, int level);
 
 // The part of SearchFolder that every level runs: list, descend, hash.
 // parent: the folders the search is inside, from this one's parent up.
-void SearchLevel(HWND mainWindow, char* path, bool topLevel, bool sameFileFilter,
-                 const FolderIdentity* parent) {
-    size_t end = strlen(path);
+void SearchLevel(HWND mainWindow, std::string& path, bool topLevel, bool sameFileFilter,
+                 const FolderIdentity* parent, int level) {
+    size_t end = path.size();
     while (end > 0 && path[end - 1] == '\\')
         --end;
     const size_t cut = end;
 
-    WIN32_FIND_DATAA entry;
-    HANDLE first = INVALID_HANDLE_VALUE;
-    DWORD error = ERROR_FILENAME_EXCED_RANGE;
     FolderIdentity folder = {false, 0, 0, 0, parent};
-    if (cut + strlen(kPattern) < static_cast<size_t>(kJobPathSize)) {
+    DWORD error = ERROR_FILENAME_EXCED_RANGE;
+    std::unique_ptr<FolderListing> listing;
+    if (level <= kDeepestSearchLevel) {
         RedirectionOff off;
         // With its backslash the folder's path also names a drive root.
-        memcpy(path + cut, "\\", 2);
-        folder = IdentifyFolder(path, parent);
+        path.resize(cut);
+        path += '\\';
+        folder = IdentifyFolder(path.c_str(), parent);
         if (IsOwnAncestor(folder)) {
-            path[cut] = '\0';
+            path.resize(cut);
             return;
         }
-        memcpy(path + cut, kPattern, strlen(kPattern) + 1);
-        first = SearchFindFirst(path, &entry);
-        error = GetLastError();
+        listing = std::make_unique<FolderListing>(path.c_str(), SearchFindFirst);
+        error = listing->Error();
     }
-    path[cut] = '\0';
-    ScopedFind listing(first);
-    if (!listing) {
+    path.resize(cut);
+    if (!listing || !*listing) {
         // A drive root has no "." and ".." entries, so an empty one lists as
         // not found: an empty folder.
         if (error == ERROR_FILE_NOT_FOUND)
             return;
         if (!topLevel && error == ERROR_ACCESS_DENIED)
             return;
-        ReportListingFailure(mainWindow, path, error);
+        ReportListingFailure(mainWindow, path.c_str(), error);
         if (topLevel)
             StopRequested = true;
         return;
     }
 
     do {
-        const char* name = entry.cFileName;
-        if (strcmp(name, ".") == 0 || strcmp(name, "..") == 0)
+        const WIN32_FIND_DATAW& entry = listing->Entry();
+        if (lstrcmpW(entry.cFileName, L".") == 0 || lstrcmpW(entry.cFileName, L"..") == 0)
             continue;
-        if (entry.cAlternateFileName[0] != '\0')
-            name = entry.cAlternateFileName;
-        const size_t length = strlen(name);
-        if (cut + 1 + length < static_cast<size_t>(kJobPathSize)) {
-            path[cut] = '\\';
-            memcpy(path + cut + 1, name, length + 1);
-            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                SearchFolder(mainWindow, path, false, sameFileFilter, &folder);
-            else
-                SearchFile(mainWindow, path, entry, sameFileFilter);
-            path[cut] = '\0';
-        }
+        const std::string shortName = listing->ShortName();
+        path += '\\';
+        path += shortName.empty() ? listing->Name() : shortName;
+        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            SearchFolder(mainWindow, path, false, sameFileFilter, &folder, level + 1);
+        else
+            SearchFile(mainWindow, path.c_str(), entry, sameFileFilter);
+        path.resize(cut);
         if (JobState.load() != Searching)
             StopRequested = true;
-    } while (!StopRequested && FindNextFileA(listing.Get(), &entry));
-    path[cut] = '\0';
+    } while (!StopRequested && listing->Next());
+    path.resize(cut);
 }
 
-// Searches the folder in path (a kJobPathSize buffer, extended and cut back in
-// place) and everything below it. At the top level it works out the same-file
-// filter itself, prepares and restores the main window and shows the summary.
-// On return path holds the folder it was given, less trailing backslashes.
-void SearchFolder(HWND mainWindow, char* path, bool topLevel, bool sameFileFilter,
-                  const FolderIdentity* parent) {
+// Searches the folder in path (extended and cut back in place) and everything
+// below it; level counts the folders from the chosen one (1). At the top level it works out the
+// same-file filter itself, prepares and restores the main window and shows the summary. On return
+// path holds the folder it was given, less trailing backslashes.
+void SearchFolder(HWND mainWindow, std::string& path, bool topLevel, bool sameFileFilter,
+                  const FolderIdentity* parent, int level) {
     if (!topLevel) {
-        SearchLevel(mainWindow, path, false, sameFileFilter, parent);
+        SearchLevel(mainWindow, path, false, sameFileFilter, parent, level);
         return;
     }
 
@@ -231,7 +225,9 @@ void SearchFolder(HWND mainWindow, char* path, bool topLevel, bool sameFileFilte
     JobState.store(Searching);
     {
         RedirectionOff off;
-        GetShortPathNameA(path, path, MAX_PATH);
+        std::string shortForm = ShortPath(path.c_str());
+        if (!shortForm.empty())
+            path = shortForm;
     }
 
     HWND status = GetDlgItem(mainWindow, IDC_STATUS);
@@ -243,7 +239,7 @@ void SearchFolder(HWND mainWindow, char* path, bool topLevel, bool sameFileFilte
     FilesFound.store(0);
     FilesRead.store(0);
 
-    SearchLevel(mainWindow, path, true, sameFileFilter, nullptr);
+    SearchLevel(mainWindow, path, true, sameFileFilter, nullptr, 1);
     ShowJobEnded(status, open);
 
     if (StopRequested)
@@ -257,11 +253,10 @@ void SearchFolder(HWND mainWindow, char* path, bool topLevel, bool sameFileFilte
 } // namespace
 
 DWORD WINAPI SearchThread(LPVOID jobPath) {
-    char path[kJobPathSize];
-    TakeJobPath(jobPath, path);
+    std::string path = TakeJobPath(jobPath);
     if (!WaitForRunToken())
         return 0;
-    SearchFolder(JobWindow(), path, true, false, nullptr);
+    SearchFolder(JobWindow(), path, true, false, nullptr, 1);
     ReleaseRunToken();
     return 0;
 }

@@ -6,14 +6,21 @@
 
 #include <atomic>
 
+#include "system/WidePath.h"
+
 // Counters of the running or the last search, set to 0 when a search starts.
 extern std::atomic<DWORD> FilesSearched; // every file entry met
 extern std::atomic<LONG> FilesFound;     // matches
 extern std::atomic<DWORD> FilesRead;     // files handed to HashFile
 
-// How the search lists a folder: FindFirstFileA, unless a test puts in a
+// Folders below this many levels (the chosen folder is level 1) are reported
+// as too deep rather than entered: each level holds a frame of the worker's
+// stack, which must keep room for a box shown at the bottom.
+constexpr int kDeepestSearchLevel = 256;
+
+// How the search lists a folder: FindFirstFileW, unless a test puts in a
 // listing that its file system cannot give.
-extern HANDLE(WINAPI* SearchFindFirst)(LPCSTR pattern, LPWIN32_FIND_DATAA entry);
+extern FolderListing::FindFirst SearchFindFirst;
 
 // Worker routine that StartJob runs for the folder to search.
 DWORD WINAPI SearchThread(LPVOID jobPath);

@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include <vector>
-
 #include "system/CommandLineScan.h"
 
 namespace {
@@ -21,26 +19,12 @@ bool IsFullPath(const char* path) {
     return drive >= 'a' && drive <= 'z' && path[1] == ':' && IsSlash(path[2]);
 }
 
-// Resolved in Unicode: the current folder's own name may not fit the code page.
-std::string FullPath(const char* path) {
-    int wideSize = MultiByteToWideChar(CP_ACP, 0, path, -1, nullptr, 0);
-    if (wideSize <= 0)
-        return path;
-    std::vector<wchar_t> wide(wideSize);
-    MultiByteToWideChar(CP_ACP, 0, path, -1, wide.data(), wideSize);
-    DWORD fullSize = GetFullPathNameW(wide.data(), 0, nullptr, nullptr);
-    if (fullSize == 0)
-        return path;
-    std::vector<wchar_t> full(fullSize);
-    DWORD written = GetFullPathNameW(wide.data(), fullSize, full.data(), nullptr);
-    if (written == 0 || written >= fullSize)
-        return path;
-    return AnsiFromWide(full.data());
-}
-
 void AppendFullPath(const char* path, void* context) {
     std::string& text = *static_cast<std::string*>(context);
+    // Made full by the program's own rule, which keeps every name as written.
     std::string full = IsFullPath(path) ? std::string(path) : FullPath(path);
+    if (full.empty())
+        full = path;
     if (!text.empty())
         text += ' ';
     if (full.find(' ') == std::string::npos)
@@ -50,19 +34,6 @@ void AppendFullPath(const char* path, void* context) {
 }
 
 } // namespace
-
-std::string AnsiFromWide(const wchar_t* wide) {
-    // A UTF-8 code page holds every character and refuses the best-fit flag.
-    const bool utf8 = GetACP() == CP_UTF8;
-    const DWORD flags = utf8 ? 0 : WC_NO_BEST_FIT_CHARS;
-    const char* mark = utf8 ? nullptr : kUnmappedMark;
-    int size = WideCharToMultiByte(CP_ACP, flags, wide, -1, nullptr, 0, mark, nullptr);
-    if (size <= 0)
-        return std::string();
-    std::vector<char> text(size);
-    WideCharToMultiByte(CP_ACP, flags, wide, -1, text.data(), size, mark, nullptr);
-    return std::string(text.data());
-}
 
 std::string OwnCommandLine() {
     // The C runtime's rule for the entry point's argument: the name runs to

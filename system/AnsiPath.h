@@ -1,17 +1,10 @@
-// Paths that arrive in Unicode (command line, drop, Open dialog) turned into
-// the ANSI text the program works with, exactly or not at all.
+// The program's own command line taken from its Unicode form, and a command
+// line made to name the same files from another process.
 #pragma once
 
 #include <string>
 
-// Stands for each character the ANSI code page cannot hold. No file name
-// holds it, so such a path fails to open and is reported by name, where the
-// system's best-fit mapping would have named a look-alike file.
-constexpr char kUnmappedMark[] = "?";
-
-// wide in the ANSI code page without best-fit mapping: each character the
-// code page cannot hold becomes kUnmappedMark.
-std::string AnsiFromWide(const wchar_t* wide);
+#include "system/WidePath.h"
 
 // The program's own command line after its name and the blanks that follow
 // (the text the entry point receives), taken from the Unicode form.

@@ -1,21 +1,20 @@
 #include "system/CommandLineScan.h"
 
 #include <cstring>
+#include <string>
 
 namespace {
 
 void HandOn(const char* start, size_t length, PathSink sink, void* context) {
-    char path[kMaxHandedPath + 1];
+    std::string path;
     if (length <= static_cast<size_t>(kMaxHandedPath)) {
-        memcpy(path, start, length);
-        path[length] = '\0';
+        path.assign(start, length);
     } else {
         const size_t markLength = sizeof(kOverlongMark) - 1;
-        const size_t kept = kMaxHandedPath - markLength;
-        memcpy(path, start, kept);
-        memcpy(path + kept, kOverlongMark, markLength + 1);
+        path.assign(start, kMaxHandedPath - markLength);
+        path += kOverlongMark;
     }
-    sink(path, context);
+    sink(path.c_str(), context);
 }
 
 } // namespace

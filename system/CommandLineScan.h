@@ -3,8 +3,9 @@
 #pragma once
 
 // The longest path handed on whole: the job runner's path buffer less its
-// terminating zero.
-constexpr int kMaxHandedPath = 1023;
+// terminating zero, room for the longest path the file calls take (32,767
+// UTF-16 units, each at most three bytes in UTF-8; kPathTextSize - 1).
+constexpr int kMaxHandedPath = 3 * 32767;
 
 // What stands in for the rest of a path longer than kMaxHandedPath: '<' and
 // '>' cannot occur in a file name, so the text handed on never names a file.

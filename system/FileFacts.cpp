@@ -1,10 +1,10 @@
 #include "system/FileFacts.h"
 
-#include "system/OptionalFunctions.h"
 #include "system/ScopedHandle.h"
 #include "system/SizeText.h"
 
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -12,8 +12,7 @@ constexpr int kDateTimePartSize = 16;
 
 // A file opened for reading the way the file facts need it.
 ScopedFile OpenReadableFile(const char* path) {
-    return ScopedFile(
-        CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    return OpenPath(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, 0);
 }
 
 int ComponentLength(const char* component) {
@@ -21,14 +20,6 @@ int ComponentLength(const char* component) {
     while (component[length] != '\0' && component[length] != '\\')
         ++length;
     return length;
-}
-
-bool HasWildcard(const char* text, int length) {
-    for (int i = 0; i < length; ++i) {
-        if (text[i] == '*' || text[i] == '?')
-            return true;
-    }
-    return false;
 }
 
 // Index in path of the first component after the root, or -1 when the path has
@@ -104,12 +95,12 @@ char* FormatFileTime(char* buffer, const FILETIME* time) {
     return buffer;
 }
 
-void ToLongPath(const char* path, char* buffer, int size) {
-    // A result of size or more is the room the long form would need; the
-    // buffer then holds nothing usable.
-    DWORD length = OptGetLongPathName(path, buffer, static_cast<DWORD>(size));
-    if (length == 0 || length >= static_cast<DWORD>(size))
-        ExpandLongPath(path, buffer, size);
+// Looked up name by name rather than by GetLongPathNameW, which leaves a
+// literal ("\\?\") path as it is under Wine.
+std::string ToLongPath(const char* path) {
+    std::vector<char> buffer(kPathTextSize);
+    ExpandLongPath(path, buffer.data(), kPathTextSize);
+    return buffer.data();
 }
 
 int ExpandLongPath(const char* source, char* destination, int size) {
@@ -146,21 +137,17 @@ int ExpandLongPath(const char* source, char* destination, int size) {
         const char following = destination[componentEnd];
         destination[componentEnd] = '\0';
 
-        // A wildcard would name whatever file matches it first.
-        WIN32_FIND_DATAA found;
-        ScopedFind search(HasWildcard(component, componentLength)
-                              ? INVALID_HANDLE_VALUE
-                              : FindFirstFileA(destination, &found));
-        if (!search) {
+        std::string found;
+        if (!FindStoredName(destination, &found)) {
             destination[componentEnd] = following;
             return 0;
         }
-        const int foundLength = lstrlenA(found.cFileName);
+        const int foundLength = static_cast<int>(found.size());
         if (length + 1 + foundLength + 1 > size) {
             destination[componentEnd] = following;
             return size;
         }
-        std::memcpy(destination + length + 1, found.cFileName, foundLength + 1);
+        std::memcpy(destination + length + 1, found.c_str(), foundLength + 1);
         length += 1 + foundLength;
 
         position += componentLength;

@@ -3,11 +3,91 @@
 #include "system/ColourText.h"
 #include "system/IniPathRule.h"
 #include "system/ScopedHandle.h"
+#include "system/WidePath.h"
+
+#include <vector>
 
 SettingsRecord Settings;
 char IniPath[MAX_PATH];
+std::string OverlongIniPath;
+std::string OverlongCustomUi;
 
 namespace {
+
+bool ReadWholeFile(const char* path, std::string* bytes) {
+    bytes->clear();
+    ScopedFile file =
+        OpenPath(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, 0);
+    if (!file)
+        return false;
+    char chunk[4096];
+    DWORD got = 0;
+    while (ReadFile(file.Get(), chunk, sizeof chunk, &got, nullptr) && got > 0)
+        bytes->append(chunk, got);
+    return true;
+}
+
+bool HasByteOrderMark(const std::string& bytes) {
+    return bytes.compare(0, 2, "\xFF\xFE") == 0 || bytes.compare(0, 2, "\xFE\xFF") == 0 ||
+           bytes.compare(0, 3, "\xEF\xBB\xBF") == 0;
+}
+
+// Under the UTF-8 code page the profile functions read a file without a
+// byte-order mark as UTF-8, each byte that is not turned into a replacement
+// character, and the next write stores those in place of the values. Such a
+// file was written by an earlier version in the system's code page.
+bool IsInSystemCodePage(const std::string& bytes) {
+    if (GetACP() != CP_UTF8 || bytes.empty() || HasByteOrderMark(bytes))
+        return false;
+    return MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes.data(),
+                               static_cast<int>(bytes.size()), nullptr, 0) == 0;
+}
+
+// The system's own ANSI code page, whatever the program's is; 0 when unknown.
+UINT SystemCodePage() {
+    DWORD page = 0;
+    if (!GetLocaleInfoW(LOCALE_SYSTEM_DEFAULT, LOCALE_IDEFAULTANSICODEPAGE | LOCALE_RETURN_NUMBER,
+                        reinterpret_cast<LPWSTR>(&page), sizeof page / sizeof(wchar_t)))
+        return 0;
+    return page;
+}
+
+// Rewrites an INI file in the system's code page as UTF-16 with its
+// byte-order mark, which the profile functions read and write as Unicode,
+// so that every value comes through. It is written beside the file and then
+// put in its place: a failure midway leaves the file as it was.
+void KeepIniReadable(const char* path) {
+    std::string bytes;
+    if (!ReadWholeFile(path, &bytes) || !IsInSystemCodePage(bytes))
+        return;
+    const UINT page = SystemCodePage();
+    const int size = static_cast<int>(bytes.size());
+    int length =
+        page ? MultiByteToWideChar(page, MB_ERR_INVALID_CHARS, bytes.data(), size, nullptr, 0) : 0;
+    if (length <= 0)
+        return;
+    std::wstring text(static_cast<size_t>(length) + 1, L'\xFEFF');
+    MultiByteToWideChar(page, MB_ERR_INVALID_CHARS, bytes.data(), size, &text[1], length);
+    const std::string fresh = std::string(path) + ".new";
+    const DWORD byteCount = static_cast<DWORD>(text.size() * sizeof(wchar_t));
+    DWORD written = 0;
+    {
+        ScopedFile file = OpenPath(fresh.c_str(), GENERIC_WRITE, 0, CREATE_ALWAYS, 0);
+        if (!file || !WriteFile(file.Get(), text.data(), byteCount, &written, nullptr))
+            written = 0;
+    }
+    if (written != byteCount || !MoveFileExW(LiteralPath(fresh.c_str()).c_str(),
+                                             LiteralPath(path).c_str(), MOVEFILE_REPLACE_EXISTING))
+        DeleteFileW(LiteralPath(fresh.c_str()).c_str());
+}
+
+// An INI file takes writes unless it has no path or is still in the
+// system's code page (it could not be rewritten): a write would lose every
+// value that did not come through.
+bool IniTakesWrites(const char* iniPath) {
+    std::string bytes;
+    return iniPath[0] != '\0' && !(ReadWholeFile(iniPath, &bytes) && IsInSystemCodePage(bytes));
+}
 
 // A stored colour text longer than this reads as its default.
 constexpr int kColourBufferSize = 100;
@@ -36,14 +116,24 @@ bool ReadBool(const char* key, bool defaultValue, bool useRegistry) {
 
 } // namespace
 
-void MakeIniPath(char* buffer, int capacity) {
-    // The rule keeps the module path to capacity - 5 characters; older systems
-    // leave a cut path without its zero.
-    DWORD length = GetModuleFileNameA(nullptr, buffer, static_cast<DWORD>(capacity - 4));
-    buffer[capacity - 5] = '\0';
-    if (length == 0)
-        buffer[0] = '\0';
-    IniPathFromModulePath(buffer, capacity);
+bool MakeIniPath(char* buffer, int capacity, std::string* overlong) {
+    buffer[0] = '\0';
+    std::vector<wchar_t> module(kWidePathSize);
+    DWORD length = GetModuleFileNameW(nullptr, module.data(), kWidePathSize);
+    if (length == 0 || length >= static_cast<DWORD>(kWidePathSize))
+        return false;
+    const std::string modulePath = AnsiFromWide(module.data());
+    // Room for ".ini", so that the rule cuts nothing.
+    std::vector<char> path(modulePath.begin(), modulePath.end());
+    path.resize(path.size() + 5, '\0');
+    IniPathFromModulePath(path.data(), static_cast<int>(path.size()));
+    if (lstrlenA(path.data()) >= capacity) {
+        if (overlong)
+            *overlong = path.data();
+        return false;
+    }
+    lstrcpyA(buffer, path.data());
+    return true;
 }
 
 bool PathExists(const char* path) {
@@ -53,6 +143,8 @@ bool PathExists(const char* path) {
 
 int ReadSettingInt(const char* section, const char* key, int defaultValue, const char* iniPath,
                    bool useRegistry) {
+    if (!useRegistry && iniPath[0] == '\0')
+        return defaultValue;
     if (!useRegistry)
         return static_cast<int>(GetPrivateProfileIntA(section, key, defaultValue, iniPath));
 
@@ -71,6 +163,10 @@ int ReadSettingInt(const char* section, const char* key, int defaultValue, const
 
 int ReadSettingString(const char* section, const char* key, const char* defaultText, char* buffer,
                       int capacity, const char* iniPath, bool useRegistry) {
+    if (!useRegistry && iniPath[0] == '\0') {
+        lstrcpynA(buffer, defaultText, capacity);
+        return lstrlenA(buffer);
+    }
     if (!useRegistry)
         return static_cast<int>(GetPrivateProfileStringA(section, key, defaultText, buffer,
                                                          static_cast<DWORD>(capacity), iniPath));
@@ -106,7 +202,8 @@ bool WriteSettingInt(const char* section, const char* key, int value, const char
     if (!useRegistry) {
         char text[16];
         wsprintfA(text, "%d", value);
-        return WritePrivateProfileStringA(section, key, text, iniPath) != FALSE;
+        return IniTakesWrites(iniPath) &&
+               WritePrivateProfileStringA(section, key, text, iniPath) != FALSE;
     }
     ScopedRegistryKey settingsKey = OpenSettingsKeyForSet();
     if (!settingsKey)
@@ -119,7 +216,8 @@ bool WriteSettingInt(const char* section, const char* key, int value, const char
 bool WriteSettingString(const char* section, const char* key, const char* text, const char* iniPath,
                         bool useRegistry) {
     if (!useRegistry)
-        return WritePrivateProfileStringA(section, key, text, iniPath) != FALSE;
+        return IniTakesWrites(iniPath) &&
+               WritePrivateProfileStringA(section, key, text, iniPath) != FALSE;
     ScopedRegistryKey settingsKey = OpenSettingsKeyForSet();
     if (!settingsKey)
         return false;
@@ -135,13 +233,16 @@ bool WriteSettingColor(const char* section, const char* key, COLORREF colour, co
 }
 
 void FlushSettings(const char* iniPath, bool useRegistry) {
-    if (!useRegistry)
+    if (!useRegistry && iniPath[0] != '\0')
         WritePrivateProfileStringA(nullptr, nullptr, nullptr, iniPath);
 }
 
 void LoadSettings(char* customUi) {
     Settings = SettingsRecord{};
-    MakeIniPath(IniPath, MAX_PATH);
+    OverlongIniPath.clear();
+    OverlongCustomUi.clear();
+    if (MakeIniPath(IniPath, MAX_PATH, &OverlongIniPath))
+        KeepIniReadable(IniPath);
 
     // An existing INI file always wins over the registry.
     const bool useRegistry =
@@ -165,7 +266,14 @@ void LoadSettings(char* customUi) {
     Settings.MultipleFiles = ReadSettingInt(kSettingsSection, kKeyMultipleFiles,
                                             kDefaultMultipleFiles, IniPath, useRegistry);
 
-    // The registry leaves the buffer alone when its key has gone meanwhile.
+    // Read whole, so that a text too long is reported rather than cut. The
+    // registry leaves the buffer alone when its key has gone meanwhile.
+    std::vector<char> custom(kPathTextSize, '\0');
+    ReadSettingString(kSettingsSection, kKeyCustomUI, "", custom.data(),
+                      static_cast<int>(custom.size()), IniPath, useRegistry);
     customUi[0] = '\0';
-    ReadSettingString(kSettingsSection, kKeyCustomUI, "", customUi, MAX_PATH, IniPath, useRegistry);
+    if (lstrlenA(custom.data()) < MAX_PATH)
+        lstrcpyA(customUi, custom.data());
+    else
+        OverlongCustomUi = custom.data();
 }

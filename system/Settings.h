@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <string>
 
 struct SettingsRecord {
     bool UseRegistry;
@@ -26,8 +27,16 @@ extern char IniPath[MAX_PATH];
 constexpr const char* kSettingsSection = "OPTIONS";
 constexpr const char* kRegistryKey = "Software\\Orrendale\\Calverin";
 
-void MakeIniPath(char* buffer, int capacity);
+// The INI path into buffer; empty, and false, when it would not fit: a cut
+// path would name another file. overlong, when given, then gets it whole.
+bool MakeIniPath(char* buffer, int capacity, std::string* overlong = nullptr);
 bool PathExists(const char* path);
+
+// What LoadSettings found too long for MAX_PATH, in full (empty when none):
+// the INI path (no INI file is then read or written) and the CustomUI text
+// (no module is then loaded). Start-up reports them.
+extern std::string OverlongIniPath;
+extern std::string OverlongCustomUi;
 
 int ReadSettingInt(const char* section, const char* key, int defaultValue, const char* iniPath,
                    bool useRegistry);
@@ -44,7 +53,8 @@ bool WriteSettingColor(const char* section, const char* key, COLORREF colour, co
 void FlushSettings(const char* iniPath, bool useRegistry);
 
 // Chooses the store, fills Settings and copies CustomUI into customUi
-// (MAX_PATH characters).
+// (MAX_PATH characters). An INI file that an earlier version wrote in the
+// system's code page is first rewritten in a form that keeps its values.
 void LoadSettings(char* customUi);
 
 // Key names of the store.

@@ -4,6 +4,7 @@
 #include "system/FileFacts.h"
 #include "system/Redirection.h"
 #include "system/Settings.h"
+#include "system/WidePath.h"
 #include "jobs/JobStatus.h"
 #include "ui/FileTooltip.h"
 #include "ui/HexText.h"
@@ -45,18 +46,10 @@ COLORREF ComparisonColour() {
     return Settings.SameHashColor;
 }
 
-// The full short path of path into record (MAX_PATH characters): the full
-// path itself when it cannot be shortened, empty when even that does not fit.
+// The full short path of path into record (kPathTextSize characters): the
+// full path itself when it cannot be shortened, empty when not even that.
 void StoreShortPath(const char* path, char* record) {
-    char full[MAX_PATH];
-    DWORD length = GetFullPathNameA(path, MAX_PATH, full, nullptr);
-    if (length == 0 || length >= MAX_PATH) {
-        record[0] = '\0';
-        return;
-    }
-    char shortPath[MAX_PATH];
-    length = GetShortPathNameA(full, shortPath, MAX_PATH);
-    lstrcpynA(record, length > 0 && length < MAX_PATH ? shortPath : full, MAX_PATH);
+    lstrcpynA(record, ShortPath(path).c_str(), kPathTextSize);
 }
 
 // The verdict on the pair: the Open/Compare caption and field 2's colour.

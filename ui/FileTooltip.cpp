@@ -6,6 +6,8 @@
 
 #include <commctrl.h>
 
+#include <string>
+
 HWND FileTooltip = nullptr;
 
 namespace {
@@ -15,7 +17,6 @@ constexpr int kInitialDelayMs = 250;
 constexpr int kAutoPopDelayMs = 12000;
 constexpr int kReshowDelayMs = 100;
 constexpr RECT kTipMargin = {5, 2, 5, 2};
-constexpr int kTipTextSize = 512;
 constexpr int kFactTextSize = 64;
 
 // Reused by every call; the tools are the fields themselves (TTF_IDISHWND).
@@ -27,11 +28,6 @@ void AddFieldTool(HWND field) {
     ToolInfo.uId = reinterpret_cast<UINT_PTR>(field);
     ToolInfo.lpszText = EmptyText;
     SendMessageA(FileTooltip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ToolInfo));
-}
-
-void AppendText(char* buffer, const char* more) {
-    int used = lstrlenA(buffer);
-    lstrcpynA(buffer + used, more, kTipTextSize - used);
 }
 
 } // namespace
@@ -79,22 +75,21 @@ void SetFieldTooltip(HWND field, const char* text) {
 
 // Up to three lines: the long path, "Modified: ..." and "Size: ...", the last
 // two only for facts known when the checksum was stored.
+// The path is shown whole, however long.
 void RefreshFieldTooltip(HWND field, const HashFieldInfo* info) {
-    char text[kTipTextSize] = "";
+    std::string text;
     if (info->path[0] != '\0') {
-        ToLongPath(info->path, text, MAX_PATH);
+        text = ToLongPath(info->path);
         char fact[kFactTextSize];
         if (info->modified.dwLowDateTime != kUnknownHalf ||
             info->modified.dwHighDateTime != kUnknownHalf) {
-            FormatFileTime(fact, &info->modified);
-            AppendText(text, "\r\nModified: ");
-            AppendText(text, fact);
+            text += "\r\nModified: ";
+            text += FormatFileTime(fact, &info->modified);
         }
         if (info->sizeLow != kUnknownHalf || info->sizeHigh != kUnknownHalf) {
-            FormatFileSize(fact, info->sizeLow, info->sizeHigh);
-            AppendText(text, "\r\nSize: ");
-            AppendText(text, fact);
+            text += "\r\nSize: ";
+            text += FormatFileSize(fact, info->sizeLow, info->sizeHigh);
         }
     }
-    SetFieldTooltip(field, text);
+    SetFieldTooltip(field, text.c_str());
 }

@@ -1,6 +1,10 @@
 #include "ui/HashField.h"
 
 #include "system/ScopedHandle.h"
+#include "system/WidePath.h"
+
+#include <cwchar>
+#include <string>
 
 #include "jobs/JobRunner.h"
 #include "ui/ChecksumScan.h"
@@ -10,7 +14,7 @@
 namespace {
 
 // 32 characters and the terminating zero, whatever the field holds.
-constexpr SIZE_T kClipboardBlockSize = kChecksumLength + 1;
+constexpr SIZE_T kClipboardChars = kChecksumLength + 1;
 
 bool JobActive() {
     return JobState.load() != Idle;
@@ -51,7 +55,7 @@ LRESULT OnContextMenu(HWND field) {
     bool hasText = GetWindowTextLengthA(field) > 0;
     EnableItem(menu, IDM_CUT, hasText);
     EnableItem(menu, IDM_COPY, hasText);
-    EnableItem(menu, IDM_PASTE, IsClipboardFormatAvailable(CF_TEXT) != FALSE);
+    EnableItem(menu, IDM_PASTE, IsClipboardFormatAvailable(CF_UNICODETEXT) != FALSE);
     EnableItem(menu, IDM_CLEAR_FIELD, hasText && !JobActive());
     POINT pointer = {0, 0};
     GetCursorPos(&pointer);
@@ -161,6 +165,8 @@ LRESULT CALLBACK HashField(HWND field, UINT message, WPARAM wParam, LPARAM lPara
     }
 }
 
+// The clipboard's text goes as CF_UNICODETEXT both ways: the system turns
+// CF_TEXT into Unicode by the input locale's code page, not the program's.
 bool CopyHashToClipboard(HWND owner, HWND field) {
     if (GetWindowTextLengthA(field) == 0)
         return false;
@@ -169,24 +175,24 @@ bool CopyHashToClipboard(HWND owner, HWND field) {
         return false;
     EmptyClipboard();
     // Zero-filled, so no stale bytes reach other programs past the text.
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, kClipboardBlockSize);
-    char* text = block ? static_cast<char*>(GlobalLock(block)) : nullptr;
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, kClipboardChars * sizeof(wchar_t));
+    wchar_t* text = block ? static_cast<wchar_t*>(GlobalLock(block)) : nullptr;
     if (!text) {
         if (block)
             GlobalFree(block);
         return false;
     }
-    GetWindowTextA(field, text, int(kClipboardBlockSize));
+    GetWindowTextW(field, text, int(kClipboardChars));
     GlobalUnlock(block);
     // The clipboard owns the block only once it took it.
-    bool handedOver = SetClipboardData(CF_TEXT, block) != nullptr;
+    bool handedOver = SetClipboardData(CF_UNICODETEXT, block) != nullptr;
     if (!handedOver)
         GlobalFree(block);
     return handedOver;
 }
 
 bool PasteHashFromClipboard(HWND owner, HWND field) {
-    if (JobActive() || !IsClipboardFormatAvailable(CF_TEXT))
+    if (JobActive() || !IsClipboardFormatAvailable(CF_UNICODETEXT))
         return false;
     char digits[kChecksumLength + 1];
     bool accepted = false;
@@ -194,13 +200,15 @@ bool PasteHashFromClipboard(HWND owner, HWND field) {
         ScopedClipboard clipboard(owner);
         if (!clipboard)
             return false;
-        HANDLE data = GetClipboardData(CF_TEXT);
-        const char* text = data ? static_cast<const char*>(GlobalLock(data)) : nullptr;
-        if (!text)
+        HANDLE data = GetClipboardData(CF_UNICODETEXT);
+        const wchar_t* wide = data ? static_cast<const wchar_t*>(GlobalLock(data)) : nullptr;
+        if (!wide)
             return true;
-        // Another program wrote the block: scan no further than its size, zero or not.
-        accepted = ScanChecksum(text, GlobalSize(data), digits);
+        // Another program wrote the block: read no further than its size, zero or not.
+        const std::wstring bounded(wide, wcsnlen(wide, GlobalSize(data) / sizeof(wchar_t)));
         GlobalUnlock(data);
+        const std::string text = AnsiFromWide(bounded.c_str());
+        accepted = ScanChecksum(text.c_str(), text.size(), digits);
     }
     // Set after closing: the change runs the main window's field processing.
     if (accepted)

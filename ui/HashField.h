@@ -9,7 +9,7 @@
 void SubclassHashField(HWND field);
 LRESULT CALLBACK HashField(HWND field, UINT message, WPARAM wParam, LPARAM lParam);
 
-// Puts the field's whole text on the clipboard as CF_TEXT; false when the
+// Puts the field's whole text on the clipboard as CF_UNICODETEXT; false when the
 // field is empty or the clipboard cannot be had. owner: the clipboard owner.
 bool CopyHashToClipboard(HWND owner, HWND field);
 // Replaces the field's text with a checksum found in the clipboard's text.

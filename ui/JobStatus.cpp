@@ -2,6 +2,7 @@
 #include "jobs/JobStatus.h"
 
 #include <cstdio>
+#include <string>
 #include <vector>
 
 #include "system/OptionalFunctions.h"
@@ -16,6 +17,15 @@ namespace {
 constexpr UINT kFlashCount = 4;
 constexpr int kSystemTextSize = 512;
 constexpr char kErrorTitle[] = "Error";
+
+// Text for the eye: bytes that are no character of the code page show as
+// replacement characters rather than hide the rest.
+std::wstring Displayed(const char* text) {
+    int size = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
+    std::vector<wchar_t> wide(size > 0 ? size : 1, L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text, -1, wide.data(), size);
+    return wide.data();
+}
 
 } // namespace
 
@@ -87,5 +97,9 @@ void ShowErrorReport(HWND owner, const char* format, const char* argument) {
         return;
     std::vector<char> report(size);
     std::snprintf(report.data(), report.size(), format, argument, systemText);
-    MessageBoxA(owner, report.data(), kErrorTitle, MB_ICONERROR | MB_OK);
+    ShowMessageBox(owner, report.data(), kErrorTitle, MB_ICONERROR | MB_OK);
+}
+
+int ShowMessageBox(HWND owner, const char* text, const char* caption, UINT type) {
+    return MessageBoxW(owner, Displayed(text).c_str(), Displayed(caption).c_str(), type);
 }

@@ -24,13 +24,15 @@ LRESULT OnLinkInit(HWND button) {
     Link.normalFont = (HFONT)SendMessageA(button, WM_GETFONT, 0, 0);
     Link.underlinedFont = nullptr;
     Link.hot = false;
-    char caption[kCaptionSize];
-    GetWindowTextA(button, caption, kCaptionSize);
+    // Measured and drawn in Unicode: GDI takes 8-bit text in the system's
+    // code page, which need not be the program's.
+    wchar_t caption[kCaptionSize];
+    GetWindowTextW(button, caption, kCaptionSize);
     SetRectEmpty(&Link.text);
     {
         ScopedWindowDC context(button);
         HGDIOBJ previousFont = SelectObject(context.Get(), Link.normalFont);
-        DrawTextA(context.Get(), caption, -1, &Link.text,
+        DrawTextW(context.Get(), caption, -1, &Link.text,
                   DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
         SelectObject(context.Get(), previousFont);
     }
@@ -144,13 +146,13 @@ void DrawLinkButton(const DRAWITEMSTRUCT* item) {
     SendMessageA(item->hwndItem, UM_LINK_GET_TEXT_RECT, 0, (LPARAM)&text);
     bool entire = (item->itemAction & ODA_DRAWENTIRE) != 0;
     if (entire) {
-        char caption[kCaptionSize];
-        GetWindowTextA(item->hwndItem, caption, kCaptionSize);
+        wchar_t caption[kCaptionSize];
+        GetWindowTextW(item->hwndItem, caption, kCaptionSize);
         HGDIOBJ previousBrush = SelectObject(item->hDC, GetSysColorBrush(COLOR_BTNFACE));
         COLORREF previousText = SetTextColor(item->hDC, GetSysColor(COLOR_HOTLIGHT));
         COLORREF previousBack = SetBkColor(item->hDC, GetSysColor(COLOR_BTNFACE));
         RECT area = item->rcItem;
-        DrawTextA(item->hDC, caption, -1, &area, DT_SINGLELINE | DT_NOPREFIX);
+        DrawTextW(item->hDC, caption, -1, &area, DT_SINGLELINE | DT_NOPREFIX);
         SetTextColor(item->hDC, previousText);
         SetBkColor(item->hDC, previousBack);
         SelectObject(item->hDC, previousBrush);

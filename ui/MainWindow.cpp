@@ -56,7 +56,7 @@ bool Topmost;
 bool TransparentOn;
 
 // Kept for the whole run as the folder picker's starting point.
-char SearchFolder[MAX_PATH];
+std::string SearchFolder;
 
 bool IsBusy() {
     return JobState.load() != Idle;
@@ -225,9 +225,9 @@ void StatusCommand(HWND window) {
 }
 
 void OpenFileCommand(HWND window) {
-    char path[MAX_PATH];
-    if (PickFile(window, path))
-        StartHashFileJob(path);
+    std::string path;
+    if (PickFile(window, &path))
+        StartHashFileJob(path.c_str());
 }
 
 void OpenCommand(HWND window) {
@@ -258,18 +258,16 @@ void SearchCommand(HWND window) {
                     MB_ICONINFORMATION | MB_OK);
         return;
     }
-    if (PickFolder(window, SearchFolder, SearchFolder))
-        StartJob(SearchFolder, SearchThread);
-    if (SearchFolder[1] == ':' && SearchFolder[2] == '\0') {
-        SearchFolder[2] = '\\';
-        SearchFolder[3] = '\0';
-    }
+    if (PickFolder(window, SearchFolder, &SearchFolder))
+        StartJob(SearchFolder.c_str(), SearchThread);
+    if (SearchFolder.size() == 2 && SearchFolder[1] == ':')
+        SearchFolder += '\\';
 }
 
 void BenchmarkCommand(HWND window) {
-    char path[MAX_PATH];
-    if (PickFile(window, path))
-        StartJob(path, BenchmarkThread);
+    std::string path;
+    if (PickFile(window, &path))
+        StartJob(path.c_str(), BenchmarkThread);
 }
 
 void TransparencyCommand(HWND window) {

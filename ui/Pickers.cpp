@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <shlobj.h>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -48,7 +49,7 @@ UINT_PTR CALLBACK OpenDialogHook(HWND hook, UINT message, WPARAM wParam, LPARAM 
 
 int CALLBACK FolderDialogCallback(HWND dialog, UINT message, LPARAM param, LPARAM data) {
     if (message == BFFM_INITIALIZED) {
-        SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE, data);
+        SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, data);
         CentreWindow(dialog, nullptr);
     }
     return 0;
@@ -58,46 +59,48 @@ int CALLBACK FolderDialogCallback(HWND dialog, UINT message, LPARAM param, LPARA
 
 // The Unicode dialog: the ANSI one hands back a best-fit look-alike of a name
 // the code page cannot hold, which may be another file's name.
-bool PickFile(HWND owner, char* buffer) {
-    buffer[0] = '\0';
-    wchar_t chosen[MAX_PATH] = L"";
+bool PickFile(HWND owner, std::string* path) {
+    path->clear();
+    std::vector<wchar_t> chosen(kWidePathSize, L'\0');
     OPENFILENAMEW dialog = {};
     dialog.lStructSize = kOpenFileNameSize;
     dialog.hwndOwner = owner;
     dialog.lpstrFilter = kFileFilter;
     dialog.nFilterIndex = 1;
-    dialog.lpstrFile = chosen;
-    dialog.nMaxFile = MAX_PATH;
+    dialog.lpstrFile = chosen.data();
+    dialog.nMaxFile = kWidePathSize;
     dialog.Flags = kOpenFlags;
     dialog.lpfnHook = OpenDialogHook;
     if (!GetOpenFileNameW(&dialog))
         return false;
-    // Never cut: a shorter name could be another file's.
-    std::string path = AnsiFromWide(chosen);
-    if (path.empty() || path.size() >= MAX_PATH)
-        return false;
-    lstrcpyA(buffer, path.c_str());
-    return true;
+    *path = AnsiFromWide(chosen.data());
+    return !path->empty();
 }
 
-bool PickFolder(HWND owner, char* buffer, const char* initialFolder) {
+// The Unicode browser, for the reason the file dialog is Unicode.
+bool PickFolder(HWND owner, const std::string& initialFolder, std::string* chosen) {
     IMalloc* allocator = nullptr;
     if (FAILED(SHGetMalloc(&allocator)))
         return false;
-    BROWSEINFOA browse = {};
+    std::wstring initial;
+    WideFromText(initialFolder.c_str(), CP_ACP, &initial);
+    BROWSEINFOW browse = {};
     browse.hwndOwner = owner;
     browse.ulFlags = BIF_RETURNONLYFSDIRS;
     browse.lpfn = FolderDialogCallback;
-    browse.lParam = reinterpret_cast<LPARAM>(initialFolder);
-    LPITEMIDLIST chosen = SHBrowseForFolderA(&browse);
-    if (chosen == nullptr) {
+    browse.lParam = reinterpret_cast<LPARAM>(initial.c_str());
+    LPITEMIDLIST item = SHBrowseForFolderW(&browse);
+    if (item == nullptr) {
         allocator->Release();
         return false;
     }
-    bool converted = SHGetPathFromIDListA(chosen, buffer) != FALSE;
-    allocator->Free(chosen);
+    wchar_t folder[MAX_PATH] = L"";
+    bool converted = SHGetPathFromIDListW(item, folder) != FALSE;
+    allocator->Free(item);
     allocator->Release();
-    return converted;
+    if (converted)
+        *chosen = AnsiFromWide(folder);
+    return converted && !chosen->empty();
 }
 
 void CentreWindow(HWND window, HWND reference) {

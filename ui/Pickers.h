@@ -3,9 +3,13 @@
 
 #include <windows.h>
 
-// buffer: MAX_PATH characters; cleared first. True when a file was chosen.
-bool PickFile(HWND owner, char* buffer);
-// buffer: MAX_PATH characters; initialFolder may be the same buffer.
-bool PickFolder(HWND owner, char* buffer, const char* initialFolder);
+#include <string>
+
+// The chosen file's path, of any length, into *path (cleared first). True
+// when a file was chosen.
+bool PickFile(HWND owner, std::string* path);
+// The chosen folder into *chosen, starting from initialFolder. True when a
+// folder was chosen.
+bool PickFolder(HWND owner, const std::string& initialFolder, std::string* chosen);
 // Centres window over reference (or the primary screen when null).
 void CentreWindow(HWND window, HWND reference);

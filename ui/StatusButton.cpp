@@ -11,7 +11,7 @@ WNDPROC PreviousProc = nullptr;
 int Hot = 0;  // pointer over the button, which holds the capture
 int Busy = 1; // hot, focused or pressed reads "Cancel operation"
 
-const char kCancelText[] = "Cancel operation";
+const wchar_t kCancelText[] = L"Cancel operation";
 constexpr int kCaptionSize = 1024;
 
 bool IsPointInside(HWND button, LPARAM lParam) {
@@ -106,11 +106,13 @@ void DrawStatusButton(const DRAWITEMSTRUCT* item) {
         }
     }
 
-    char caption[kCaptionSize];
-    const char* text = kCancelText;
+    // Drawn in Unicode: GDI takes 8-bit text in the system's code page, which
+    // need not be the program's.
+    wchar_t caption[kCaptionSize];
+    const wchar_t* text = kCancelText;
     if (!busy || edge == Edge::None) {
-        caption[0] = '\0';
-        GetWindowTextA(item->hwndItem, caption, kCaptionSize);
+        caption[0] = L'\0';
+        GetWindowTextW(item->hwndItem, caption, kCaptionSize);
         text = caption;
     }
 
@@ -122,7 +124,7 @@ void DrawStatusButton(const DRAWITEMSTRUCT* item) {
 
     RECT textArea = {area.left + 1 + offset, area.top + 1 + offset, area.right - 2 + offset,
                      area.bottom - 2 + offset};
-    DrawTextA(item->hDC, text, -1, &textArea, DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_NOPREFIX);
+    DrawTextW(item->hDC, text, -1, &textArea, DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_NOPREFIX);
 
     if (edge == Edge::Raised)
         DrawEdge(item->hDC, &area, BDR_RAISEDINNER, BF_RECT);

@@ -251,6 +251,29 @@ TEST_F(StartupTest, SecondStartHandsItsCommandLineToTheRunningWindow) {
     CloseHandle(mutex);
 }
 
+// A path of about 400 characters from a second start: the running window
+// hashes the file, and its tooltip shows the path whole.
+TEST_F(StartupTest, SecondStartsLongPathIsHashedAndItsTooltipShowsItWhole) {
+    HANDLE mutex = CreateMutexA(nullptr, FALSE, kInstanceMutexName);
+    ASSERT_NE(mutex, nullptr);
+    ScratchFolder scratch;
+    std::string folder = scratch.Path();
+    for (char letter = 'a'; folder.size() < 380; ++letter) {
+        folder += "\\" + std::string(60, letter) + " folder";
+        ASSERT_TRUE(MakeFolderLong(folder));
+    }
+    const std::string path = folder + "\\far down.txt";
+    ASSERT_TRUE(WriteFileBytes(path, "far down"));
+    ASSERT_TRUE(CreateMain());
+
+    Program second("\"" + path + "\"");
+    EXPECT_EQ(second.ExitCode(), kExitNormal);
+    EXPECT_TRUE(
+        RunQueuedJobsUntil([] { return WindowText(Hash1Field) == ReferenceMd5("far down"); }));
+    EXPECT_EQ(TipText(window_, Hash1Field).substr(0, path.size() + 2), path + "\r\n");
+    CloseHandle(mutex);
+}
+
 TEST_F(StartupTest, TwoRealInstancesHandOverAndBringTheFirstToFront) {
     ProgramIni ini(kQuietIni);
     Program first("C:\\missing\\first.txt");
@@ -384,32 +407,69 @@ TEST_F(StartupTest, SecondStartsRelativePathNamesTheFileOfItsOwnFolder) {
         << field(IDC_HASH2);
 }
 
-// Full-width "test.txt" beside test.txt: best-fit mapping would name the
-// neighbour. On the command line of a first and of a second start, the name
-// is reported instead, and the neighbour is not hashed.
-TEST_F(StartupTest, ANameTheCodePageCannotHoldIsReportedNotSwappedForALookAlike) {
-    ProgramIni ini(kQuietIni);
+// A name of CJK letters, a symbol and an emoji (outside the 16-bit range),
+// which no ANSI code page holds whole: hashed as itself from the command line
+// of a first start, and of a second start that names it relative to its own
+// folder.
+TEST_F(StartupTest, ANameOfAnyCharactersIsHashedFromAFirstAndASecondStart) {
+    std::string expanded = kQuietIni;
+    expanded.replace(expanded.find("StartInFullMode=0"), 17, "StartInFullMode=1");
+    ProgramIni ini(expanded);
     ScratchFolder scratch;
-    scratch.WriteFile("test.txt", "the neighbour");
-    const std::wstring path = Widen(scratch.Path()) + L"\\\xFF54\xFF45\xFF53\xFF54.txt";
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
-    CloseHandle(file);
-    const std::string reported = scratch.Path() + "\\????.txt";
+    const std::string name = "\xE8\xB3\x87\xE6\x96\x99 \xE2\x9C\x93 \xF0\x9F\x98\x80.bin";
+    const std::string path = scratch.WriteFile(name, "every name");
 
-    BoxCloser firstReport("Error");
-    Program first(L"\"" + path + L"\"");
-    ASSERT_TRUE(firstReport.Result().found);
-    EXPECT_EQ(ReportedPath(firstReport.Result().text), reported);
+    Program first("\"" + path + "\"");
     HWND main = first.MainWindowOf();
     ASSERT_NE(main, nullptr);
+    auto field = [main](int id) { return WindowText(GetDlgItem(main, id)); };
+    EXPECT_TRUE(WaitUntil([&] { return field(IDC_HASH1) == ReferenceMd5("every name"); },
+                          kProcessTimeoutMs))
+        << field(IDC_HASH1);
 
-    BoxCloser secondReport("Error");
-    Program second(L"\"" + path + L"\"");
+    Program second("\"" + name + "\"", scratch.Path());
     EXPECT_EQ(second.ExitCode(), kExitNormal);
-    ASSERT_TRUE(secondReport.Result().found);
-    EXPECT_EQ(ReportedPath(secondReport.Result().text), reported);
-    EXPECT_EQ(WindowText(GetDlgItem(main, IDC_HASH1)), "");
+    EXPECT_TRUE(WaitUntil([&] { return field(IDC_HASH2) == ReferenceMd5("every name"); },
+                          kProcessTimeoutMs))
+        << field(IDC_HASH2);
+}
+
+// An INI file that an earlier version wrote in the system's code page, with
+// "\u00e9" in CustomUI: the module is found by that name, and saving Options
+// keeps it.
+TEST_F(StartupTest, IniFileInTheSystemCodePageKeepsItsValuesThroughOptions) {
+    DWORD page = 0;
+    ASSERT_NE(GetLocaleInfoW(LOCALE_SYSTEM_DEFAULT,
+                             LOCALE_IDEFAULTANSICODEPAGE | LOCALE_RETURN_NUMBER,
+                             reinterpret_cast<LPWSTR>(&page), sizeof page / sizeof(wchar_t)),
+              0);
+    ScratchFolder scratch;
+    const std::wstring module = Widen(scratch.Path()) + L"\\caf\u00e9\\custom_options.dll";
+    ASSERT_TRUE(CreateDirectoryW(module.substr(0, module.rfind(L'\\')).c_str(), nullptr));
+    ASSERT_TRUE(
+        CopyFileW(Widen(ExeFolder() + "\\custom_options.dll").c_str(), module.c_str(), TRUE));
+    char stored[MAX_PATH] = "";
+    BOOL unmapped = FALSE;
+    WideCharToMultiByte(page, 0, module.c_str(), -1, stored, MAX_PATH, nullptr, &unmapped);
+    ASSERT_FALSE(unmapped) << "the system's code page " << page << " holds the name";
+    ProgramIni ini(std::string(kQuietIni) + "CustomUI=" + stored + "\r\n");
+
+    Program first("");
+    HWND main = first.MainWindowOf();
+    ASSERT_NE(main, nullptr);
+    PostMessageA(main, WM_COMMAND, IDM_OPTIONS, 0);
+    HWND options = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (options = FindBox("Options - Custom", main)) != nullptr; }))
+        << "the module is loaded by its name";
+    PressButton(options, IDOK);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(options); }));
+
+    const std::wstring iniPath = Widen(ExeFolder() + "\\Calverin.ini");
+    wchar_t value[MAX_PATH] = L"";
+    GetPrivateProfileStringW(L"OPTIONS", L"CustomUI", L"", value, MAX_PATH, iniPath.c_str());
+    EXPECT_TRUE(value == module) << "kept through the save";
+    // The custom dialog has none of the controls: the save stored 0 for each.
+    EXPECT_EQ(GetPrivateProfileIntW(L"OPTIONS", L"MultipleFiles", 9, iniPath.c_str()), 0u);
 }
 
 // A resource module's main dialog with another caption: the second start

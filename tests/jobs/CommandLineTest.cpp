@@ -1,6 +1,7 @@
 // What the hash job meets when it opens a handed-on path: a long path handed
 // on whole cannot open the file that its first 259 characters would name.
 #include "system/CommandLineScan.h"
+#include "system/WidePath.h"
 
 #include "tests/support/TestSupport.h"
 
@@ -15,13 +16,10 @@ void Collect(const char* path, void* context) {
     static_cast<std::vector<std::string>*>(context)->push_back(path);
 }
 
+// As the hash job opens it.
 DWORD OpenError(const std::string& path) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return GetLastError();
-    CloseHandle(file);
-    return ERROR_SUCCESS;
+    ScopedFile file = OpenPath(path.c_str(), GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, 0);
+    return file ? ERROR_SUCCESS : GetLastError();
 }
 
 // A file whose full path is exactly 259 characters, the most a 260-character
@@ -47,13 +45,13 @@ TEST(CommandLine, LongPathReachesTheJobWholeAndFailsToOpen) {
     ASSERT_EQ(paths.size(), 1u);
     EXPECT_EQ(paths[0], asked);
     // Cut to 259 characters, it would have opened the other file.
-    EXPECT_EQ(OpenError(paths[0]), static_cast<DWORD>(ERROR_FILENAME_EXCED_RANGE));
+    EXPECT_EQ(OpenError(paths[0]), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
 }
 
 TEST(CommandLine, OverlongPathFailsWithNameTooLong) {
     ScratchFolder folder;
     std::string prefix = MakeFileOf259(folder);
-    std::string asked = prefix + std::string(2000, 'x');
+    std::string asked = prefix + std::string(kMaxHandedPath, 'x');
     std::vector<std::string> paths;
     ScanCommandLine(asked.c_str(), Collect, &paths);
     ASSERT_EQ(paths.size(), 1u);

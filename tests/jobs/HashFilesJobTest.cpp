@@ -120,6 +120,26 @@ TEST(HashFilesRoad, OneFileInACompactWindow) {
     EXPECT_FALSE(app.IsVisible(IDC_HASH2));
 }
 
+// Names that the system's own path rules would rewrite: "td.txt." is not its
+// neighbour "td.txt", and "nul.txt" is a file, not the null device.
+TEST(HashFilesRoad, NamesTheSystemWouldRewriteAreHashedAsThemselves) {
+    ScratchFolder scratch;
+    std::string dotted = scratch.WriteFile("td.txt.", "with a trailing dot");
+    std::string plain = scratch.WriteFile("td.txt", "without");
+    std::string device = scratch.WriteFile("nul.txt", "not a device");
+    AppDriver app("StartInFullMode=1\nMultipleFiles=2\n");
+    ASSERT_TRUE(app.Start(Quoted(dotted) + " " + Quoted(plain)));
+    const std::set<std::string> both = {ReferenceMd5("with a trailing dot"),
+                                        ReferenceMd5("without")};
+    EXPECT_TRUE(WaitUntil([&] {
+        return std::set<std::string>{app.Text(IDC_HASH1), app.Text(IDC_HASH2)} == both;
+    })) << app.Text(IDC_HASH1)
+        << " " << app.Text(IDC_HASH2);
+    EXPECT_TRUE(app.WaitForIdle());
+    ASSERT_TRUE(app.HandOver(Quoted(device)));
+    EXPECT_TRUE(app.WaitForText(IDC_HASH2, ReferenceMd5("not a device")));
+}
+
 TEST(HashFilesRoad, ThreeFilesWithoutStopsAreNumberedOfThree) {
     Gates gates(3);
     AppDriver app("StartInFullMode=1\nMultipleFiles=2\n");

@@ -52,8 +52,8 @@ void ResetRecord() {
 // The common frame of a job routine around a body that notes which job ran
 // and whether another body ran at the same time. Paths are "job-N".
 DWORD WINAPI RecordingJob(LPVOID param) {
-    char path[kJobPathSize];
-    TakeJobPath(param, path);
+    const std::string taken = TakeJobPath(param);
+    const char* path = taken.c_str();
     record.arrived++;
     if (WaitForRunToken()) {
         if (record.running.fetch_add(1) != 0)
@@ -95,11 +95,10 @@ __attribute__((noinline)) LONG UseStack(size_t depth) {
 
 // Notes its stack reservation; "deep" also uses half a megabyte of it.
 DWORD WINAPI StackJob(LPVOID param) {
-    char path[kJobPathSize];
-    TakeJobPath(param, path);
+    const std::string path = TakeJobPath(param);
     if (WaitForRunToken()) {
         record.stackReserved = StackReservation();
-        if (strcmp(path, "deep") == 0)
+        if (path == "deep")
             record.ran += UseStack(1) == 1 ? 1 : 0;
         ReleaseRunToken();
     }

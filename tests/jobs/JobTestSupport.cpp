@@ -96,10 +96,8 @@ SearchRun JobWindowTest::Search(const std::string& folder, DWORD timeoutMs) {
         match.openEnabled = IsWindowEnabled(OpenButton) != FALSE;
         match.field2 = WindowText(Hash2Field);
         match.openText = WindowText(OpenButton);
-        char path[MAX_PATH];
-        lstrcpyA(path, FieldInfo[1].path);
-        CharUpperA(path);
-        match.infoPath = path;
+        match.infoPath = FieldInfo[1].path;
+        CharUpperA(&match.infoPath[0]);
         run.matches.push_back(match);
         SetWindowTextA(Hash2Field, "");
         SendMessageA(StatusButton, BM_CLICK, 0, 0); // go on

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "jobs/JobRunner.h"
+#include "system/FileFacts.h"
 #include "res/resource.h"
 #include "tests/jobs/JobTestSupport.h"
 #include "tests/support/AppDriver.h"
@@ -28,15 +29,27 @@ class SearchJobTest : public JobWindowTest {};
 
 // Lists every folder named "empty" as the system lists an empty drive root,
 // which has no "." and ".." entries: not found.
-HANDLE WINAPI ListEmptyAsRoot(LPCSTR pattern, LPWIN32_FIND_DATAA entry) {
-    const char kEmpty[] = "\\empty\\*.*";
-    size_t length = strlen(pattern);
-    if (length >= sizeof kEmpty - 1 &&
-        lstrcmpiA(pattern + length - (sizeof kEmpty - 1), kEmpty) == 0) {
+HANDLE WINAPI ListEmptyAsRoot(LPCWSTR pattern, LPWIN32_FIND_DATAW entry) {
+    const std::wstring kEmpty = L"\\empty\\*";
+    const std::wstring listed = pattern;
+    if (listed.size() >= kEmpty.size() &&
+        lstrcmpiW(listed.c_str() + listed.size() - kEmpty.size(), kEmpty.c_str()) == 0) {
         SetLastError(ERROR_FILE_NOT_FOUND);
         return INVALID_HANDLE_VALUE;
     }
-    return FindFirstFileA(pattern, entry);
+    return FindFirstFileW(pattern, entry);
+}
+
+// Folders "d" one inside the other below root, so that the last one is at
+// the search's level levels (root being level 1); returns its path.
+std::string MakeDeepTree(const std::string& root, int levels) {
+    std::string folder = root;
+    for (int level = 2; level <= levels; ++level) {
+        folder += "\\d";
+        if (!MakeFolderLong(folder))
+            return std::string();
+    }
+    return folder;
 }
 
 TEST_F(SearchJobTest, FileTargetSkipsItselfReadsOnlyItsSizeAndFindsCopies) {
@@ -68,6 +81,25 @@ TEST_F(SearchJobTest, FileTargetSkipsItselfReadsOnlyItsSizeAndFindsCopies) {
         found.insert(match.infoPath);
     }
     EXPECT_EQ(found, (std::set<std::string>{ShortUpper(copy1), ShortUpper(copy2)}));
+}
+
+// A name of CJK letters, a symbol and an emoji, dropped on the window and
+// then searched for: the file itself is passed over as field 1's own, and
+// its copy in a folder of that name is found and shown by its name.
+TEST_F(SearchJobTest, NameOfAnyCharactersIsDroppedThenFoundByTheSearch) {
+    ScratchFolder tree;
+    const std::string name = "\xE8\xB3\x87\xE6\x96\x99 \xE2\x9C\x93 \xF0\x9F\x98\x80";
+    const std::string dropped = tree.WriteFile(name + ".bin", kTarget);
+    ASSERT_TRUE(MakeFolderLong(tree.Path() + "\\" + name));
+    const std::string copy = tree.WriteFile(name + "\\" + name + " copy.bin", kTarget);
+    SendMessageA(window_, WM_DROPFILES, (WPARAM)MakeDrop({dropped}), 0);
+    ASSERT_TRUE(RunQueuedJobsUntil([] { return WindowText(Hash1Field) == ReferenceMd5(kTarget); }));
+    EXPECT_EQ(ToLongPath(FieldInfo[0].path), dropped);
+
+    SearchRun run = Search(tree.Path());
+    ASSERT_EQ(run.matches.size(), 1u);
+    EXPECT_EQ(ToLongPath(FieldInfo[1].path), copy);
+    EXPECT_EQ(run.summary.text, "Searched 2 files, found 1 file(s) with a matching MD5 checksum.");
 }
 
 TEST_F(SearchJobTest, TypedTargetReadsEveryFileAndPausesAtEachMatch) {
@@ -174,7 +206,7 @@ TEST_F(SearchJobTest, FolderListedAsNotFoundIsEmpty) {
     BoxCloser noReport("Error", 1000);
     SearchRun top = Search(tree.Path() + "\\empty");
     SearchRun below = Search(tree.Path());
-    SearchFindFirst = FindFirstFileA;
+    SearchFindFirst = FindFirstFileW;
     EXPECT_FALSE(noReport.Stop().found);
     EXPECT_EQ(top.summary.text, "Searched 0 files, found 0 file(s) with a matching MD5 checksum.");
     EXPECT_EQ(below.summary.text,
@@ -213,7 +245,7 @@ TEST_F(SearchJobTest, Wow64SearchInTheSystemFolderReportsAndSums) {
     TypeTarget(ReferenceMd5("wow64"));
     BoxCloser report("Error");
     SearchRun run = Search(tree);
-    // The folder too deep to list, from the search's own thread.
+    // The folder too deep to enter, reported from the search's own thread.
     const FoundBox& box = report.Result();
     ASSERT_TRUE(box.found);
     EXPECT_EQ(box.text.rfind("Could not search directory: " + std::string(tree) + "\\d\\", 0), 0u)
@@ -239,18 +271,12 @@ TEST_F(SearchJobTest, MissingChosenFolderIsReportedWithoutSummary) {
     EXPECT_TRUE(IsWindowEnabled(OpenButton));
 }
 
-TEST_F(SearchJobTest, DeepestListableTreeIsSearchedToTheBottom) {
+// Far beyond MAX_PATH's depth, the deepest level the search enters: a
+// match there pauses the search with its box room on the worker's stack.
+TEST_F(SearchJobTest, DeepestLevelIsSearchedToTheBottom) {
     ScratchFolder root(ScratchFolder::kDriveRoot);
-    // Folders of one letter down to the deepest one whose listing pattern
-    // ("\*.*") still fits in MAX_PATH.
-    std::string folder = root.Path();
-    int levels = 0;
-    while (folder.size() + 2 + 4 < MAX_PATH) {
-        folder += "\\d";
-        ASSERT_TRUE(MakeFolder(folder)) << folder;
-        ++levels;
-    }
-    EXPECT_GE(levels, 120);
+    std::string folder = MakeDeepTree(root.Path(), kDeepestSearchLevel);
+    ASSERT_FALSE(folder.empty());
     std::string bottom = folder + "\\b";
     ASSERT_TRUE(WriteFileBytes(bottom, "at the bottom"));
     TypeTarget(ReferenceMd5("at the bottom"));
@@ -294,17 +320,11 @@ TEST_F(SearchJobTest, MatchWhoseLongPathPassesMaxPathKeepsItsFileFacts) {
     EXPECT_EQ(run.summary.text, "Searched 1 files, found 1 file(s) with a matching MD5 checksum.");
 }
 
-TEST_F(SearchJobTest, FolderTooDeepToListIsReportedAndCancelEndsWithoutSummary) {
+TEST_F(SearchJobTest, FolderTooDeepToEnterIsReportedAndCancelEndsWithoutSummary) {
     ScratchFolder root(ScratchFolder::kDriveRoot);
-    // One level deeper than listing allows: the system can make the folder
-    // (in its "\\?\" form), but not list it.
-    std::string folder = root.Path();
-    while (folder.size() + 2 + 4 < MAX_PATH) {
-        folder += "\\d";
-        ASSERT_TRUE(MakeFolder(folder));
-    }
-    folder += "\\ddddd";
-    ASSERT_TRUE(MakeFolderLong(folder)) << folder;
+    // One level deeper than the search enters.
+    std::string folder = MakeDeepTree(root.Path(), kDeepestSearchLevel + 1);
+    ASSERT_FALSE(folder.empty());
     for (int i = 0; i < 3; ++i)
         ASSERT_TRUE(WriteFileBytes(root.Path() + "\\f" + std::to_string(i), "f"));
     TypeTarget(ReferenceMd5("no file holds this"));

@@ -6,8 +6,8 @@
 #
 # What it makes in the system folder (the tests rely on this layout):
 #   calvwow/found.txt "wow64"
-#   calvwow/d/d/.../ddddd: the deepest folder whose listing fits in MAX_PATH,
-#   and below it one that cannot be listed
+#   calvwow/d/d/.../ddddd: folders down to the search's deepest level (256,
+#   calvwow being level 1), and below them one too deep to be entered
 # Exits 77 (skipped) where this machine cannot run 32-bit programs.
 # Usage: wow64-redirection.sh CALVERIN_TESTS_EXE_OF_THE_32_BIT_BUILD
 set -euo pipefail
@@ -33,10 +33,8 @@ trap cleanup EXIT
 cleanup
 mkdir -p "$tree"
 printf wow64 > "$tree/found.txt"
-deep="C:\\windows\\system32\\$name"
 unix=$tree
-while [ $((${#deep} + 2 + 4)) -lt 260 ]; do
-    deep+='\d'
+for ((level = 2; level <= 256; level++)); do
     unix+=/d
 done
 mkdir -p "$unix/ddddd"

@@ -8,21 +8,34 @@ bool OpenClipboardWaiting(HWND owner) {
     return WaitUntil([&] { return OpenClipboard(owner) != FALSE; }, 5000);
 }
 
-bool PutClipboardBytes(HWND owner, const std::string& bytes) {
+namespace {
+
+bool PutClipboardBlock(HWND owner, UINT format, const void* data, size_t size) {
     if (!OpenClipboardWaiting(owner))
         return false;
     EmptyClipboard();
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
     bool ok = false;
     if (block) {
-        memcpy(GlobalLock(block), bytes.data(), bytes.size());
+        memcpy(GlobalLock(block), data, size);
         GlobalUnlock(block);
-        ok = SetClipboardData(CF_TEXT, block) != nullptr;
+        ok = SetClipboardData(format, block) != nullptr;
         if (!ok)
             GlobalFree(block);
     }
     CloseClipboard();
     return ok;
+}
+
+} // namespace
+
+bool PutClipboardBytes(HWND owner, const std::string& bytes) {
+    return PutClipboardBlock(owner, CF_TEXT, bytes.data(), bytes.size());
+}
+
+bool PutClipboardUnicode(HWND owner, const std::wstring& text) {
+    return PutClipboardBlock(owner, CF_UNICODETEXT, text.c_str(),
+                             (text.size() + 1) * sizeof(wchar_t));
 }
 
 bool PutClipboardText(HWND owner, const std::string& text) {

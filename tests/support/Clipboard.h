@@ -1,4 +1,4 @@
-// The real clipboard in tests: put CF_TEXT on it and read it back.
+// The real clipboard in tests: put text on it and read it back.
 #pragma once
 
 #include <windows.h>
@@ -11,5 +11,7 @@ bool OpenClipboardWaiting(HWND owner = nullptr);
 bool PutClipboardBytes(HWND owner, const std::string& bytes);
 // Puts text and its terminating zero as CF_TEXT.
 bool PutClipboardText(HWND owner, const std::string& text);
+// Puts text and its terminating zero as CF_UNICODETEXT, as most programs copy.
+bool PutClipboardUnicode(HWND owner, const std::wstring& text);
 // The clipboard's CF_TEXT (never read past its block), "<none>" or "<busy>".
 std::string ClipboardText(HWND owner = nullptr);

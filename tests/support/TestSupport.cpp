@@ -1,5 +1,7 @@
 #include "tests/support/TestSupport.h"
 
+#include <vector>
+
 void PumpMessages() {
     MSG message;
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
@@ -28,12 +30,17 @@ std::string ExeFolder() {
 }
 
 std::string WindowText(HWND window) {
-    char text[4096] = "";
     DWORD_PTR length = 0;
-    if (!SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, (LPARAM)text, SMTO_NORMAL, 15000,
-                             &length))
+    if (!SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, 15000, &length))
         return std::string();
-    return std::string(text, length < sizeof text ? length : 0);
+    // Room for three bytes per unit: the length may count the text's UTF-16
+    // units rather than its UTF-8 bytes.
+    std::vector<char> text(length * 3 + 1, '\0');
+    DWORD_PTR got = 0;
+    if (!SendMessageTimeoutA(window, WM_GETTEXT, text.size(), (LPARAM)text.data(), SMTO_NORMAL,
+                             15000, &got))
+        return std::string();
+    return std::string(text.data(), got < text.size() ? got : 0);
 }
 
 std::string ClassOf(HWND window) {
@@ -60,8 +67,27 @@ HWND CreateHostDialog(DLGPROC proc) {
     return CreateDialogIndirectParamA(GetModuleHandleA(nullptr), &empty.dialog, nullptr, proc, 0);
 }
 
+namespace {
+
+std::wstring LongForm(const std::string& path) {
+    std::wstring wide(path.size(), L'\0');
+    int length =
+        MultiByteToWideChar(CP_ACP, 0, path.c_str(), (int)path.size(), &wide[0], (int)wide.size());
+    wide.resize(length);
+    return L"\\\\?\\" + wide;
+}
+
+// A full path in its "\\?\" form, for any length and any name.
+std::wstring ForWideCall(const std::string& path) {
+    if (path.size() > 2 && path[1] == ':')
+        return LongForm(path);
+    return LongForm(path).substr(4);
+}
+
+} // namespace
+
 bool ReadFileBytes(const std::string& path, std::string* bytes) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ,
+    HANDLE file = CreateFileW(ForWideCall(path).c_str(), GENERIC_READ,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                               OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE)
@@ -76,7 +102,7 @@ bool ReadFileBytes(const std::string& path, std::string* bytes) {
 }
 
 bool WriteFileBytes(const std::string& path, const std::string& bytes) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+    HANDLE file = CreateFileW(ForWideCall(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return false;
@@ -97,14 +123,6 @@ std::string UniqueTempPath(const char* prefix, const char* suffix) {
 }
 
 namespace {
-
-std::wstring LongForm(const std::string& path) {
-    std::wstring wide(path.size(), L'\0');
-    int length =
-        MultiByteToWideChar(CP_ACP, 0, path.c_str(), (int)path.size(), &wide[0], (int)wide.size());
-    wide.resize(length);
-    return L"\\\\?\\" + wide;
-}
 
 // Bottom-up removal through "\\?\" paths, which have no MAX_PATH limit.
 void RemoveTree(const std::wstring& folder) {

@@ -27,7 +27,8 @@ std::string SystemText(DWORD error);
 // An empty, hidden modal-frame dialog run by proc, to host controls under test.
 HWND CreateHostDialog(DLGPROC proc);
 
-// A whole file's bytes; false when it cannot be opened.
+// A whole file's bytes; false when it cannot be opened. Full paths may be
+// of any length.
 bool ReadFileBytes(const std::string& path, std::string* bytes);
 // Creates or replaces a file with bytes; true when all were written.
 bool WriteFileBytes(const std::string& path, const std::string& bytes);

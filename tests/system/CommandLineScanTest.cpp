@@ -82,7 +82,8 @@ TEST(CommandLineScan, LongPathsAreHandedOnWhole) {
 
 TEST(CommandLineScan, OverlongPathIsMarkedNeverCut) {
     const std::string mark = kOverlongMark;
-    for (size_t length : {static_cast<size_t>(kMaxHandedPath) + 1, size_t{5000}}) {
+    for (size_t length :
+         {static_cast<size_t>(kMaxHandedPath) + 1, static_cast<size_t>(kMaxHandedPath) + 5000}) {
         std::string path;
         for (size_t i = 0; path.size() < length; ++i)
             path += static_cast<char>('a' + i % 26);

@@ -5,6 +5,7 @@
 #include "system/FileFacts.h"
 #include "res/resource.h"
 #include "tests/support/TestSupport.h"
+#include "tests/ui/MainWindowTestSupport.h"
 #include "ui/Comparison.h"
 
 #include <commctrl.h>
@@ -29,23 +30,6 @@ HWND CreateField(HWND host, int id, int top) {
     return CreateWindowExA(
         WS_EX_STATICEDGE, "EDIT", "", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL | ES_CENTER, 10, top,
         300, 20, host, reinterpret_cast<HMENU>(INT_PTR(id)), GetModuleHandleA(nullptr), nullptr);
-}
-
-// The field's tip text as the tooltip control holds it; "<no tool>" when the
-// field is not one of its tools. (The ANSI getter stops at 80 characters.)
-std::string TipText(HWND host, HWND field) {
-    wchar_t text[1024] = L"";
-    TOOLINFOW tool = {};
-    tool.cbSize = TTTOOLINFOW_V2_SIZE;
-    tool.hwnd = host;
-    tool.uId = reinterpret_cast<UINT_PTR>(field);
-    if (!SendMessageW(FileTooltip, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&tool)))
-        return "<no tool>";
-    tool.lpszText = text;
-    SendMessageW(FileTooltip, TTM_GETTEXTW, 1024, reinterpret_cast<LPARAM>(&tool));
-    char narrow[1024] = "";
-    WideCharToMultiByte(CP_ACP, 0, text, -1, narrow, sizeof narrow, nullptr, nullptr);
-    return narrow;
 }
 
 // A record as the comparison fills it for a file: short full path and facts.

@@ -5,6 +5,7 @@
 #include "jobs/JobRunner.h"
 #include "res/resource.h"
 #include "tests/support/UnixTools.h"
+#include "tests/support/AppDriver.h"
 #include "tests/support/Clipboard.h"
 #include "tests/ui/DialogTestSupport.h"
 
@@ -98,6 +99,14 @@ TEST_F(HashStringDialogTest, OkPutsTheChecksumOfTheTextIntoAFieldAndCloses) {
         SendMessageA(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
     });
     EXPECT_EQ(Field1(), kMd5Empty);
+}
+
+// Text is hashed as its UTF-8 bytes: "\u00e9" is C3 A9, copied from another
+// program in Unicode.
+TEST_F(HashStringDialogTest, TextIsHashedAsItsUtf8Bytes) {
+    ASSERT_TRUE(PutClipboardUnicode(nullptr, L"\u00e9"));
+    Open([](HWND dialog) { SendMessageA(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0); });
+    EXPECT_EQ(Field1(), ReferenceMd5("\xC3\xA9"));
 }
 
 TEST_F(HashStringDialogTest, EnterAndTabTypedInTheEditArePartOfTheText) {

@@ -522,7 +522,7 @@ TEST_F(MainWindowTest, DroppedPathsAreHandedOnWhole) {
 
     // Longer than a job takes: handed on as the command line hands such a
     // path, marked so that it can name no file, and reported by its job.
-    std::string tooLong = "C:\\missing\\" + std::string(1100, 'y');
+    std::string tooLong = "C:\\missing\\" + std::string(kMaxHandedPath, 'y');
     SendMessageA(window_, WM_DROPFILES, (WPARAM)MakeDrop({tooLong}), 0);
     std::string handed =
         tooLong.substr(0, kMaxHandedPath - (sizeof kOverlongMark - 1)) + kOverlongMark;

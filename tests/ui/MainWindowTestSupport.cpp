@@ -1,5 +1,6 @@
 #include "tests/ui/MainWindowTestSupport.h"
 
+#include <commctrl.h>
 #include <shlobj.h>
 
 #include <cstring>
@@ -10,6 +11,7 @@
 #include "res/resource.h"
 #include "tests/support/BoxWatch.h"
 #include "tests/support/TestSupport.h"
+#include "ui/FileTooltip.h"
 #include "ui/MainWindow.h"
 
 namespace {
@@ -98,21 +100,45 @@ std::vector<std::string> MainWindowTestBase::RunQueuedJobs(int n) {
     return reports;
 }
 
+bool MainWindowTestBase::RunQueuedJobsUntil(const std::function<bool()>& done) {
+    ReleaseRunToken();
+    bool held = WaitUntil(done);
+    return WaitUntil([] { return WaitForSingleObject(RunToken, 0) == WAIT_OBJECT_0; }) && held;
+}
+
 HGLOBAL MakeDrop(const std::vector<std::string>& paths) {
-    size_t size = sizeof(DROPFILES) + 1;
-    for (const std::string& path : paths)
-        size += path.size() + 1;
-    HGLOBAL memory = GlobalAlloc(GHND, size);
+    std::vector<wchar_t> names;
+    for (const std::string& path : paths) {
+        int length = MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, nullptr, 0);
+        size_t at = names.size();
+        names.resize(at + length);
+        MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, names.data() + at, length);
+    }
+    names.push_back(L'\0');
+    HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + names.size() * sizeof(wchar_t));
     DROPFILES* drop = (DROPFILES*)GlobalLock(memory);
     drop->pFiles = sizeof(DROPFILES);
-    drop->fWide = FALSE;
-    char* cursor = (char*)(drop + 1);
-    for (const std::string& path : paths) {
-        std::memcpy(cursor, path.c_str(), path.size() + 1);
-        cursor += path.size() + 1;
-    }
+    drop->fWide = TRUE;
+    std::memcpy(drop + 1, names.data(), names.size() * sizeof(wchar_t));
     GlobalUnlock(memory);
     return memory;
+}
+
+// (The ANSI getter stops at 80 characters.)
+std::string TipText(HWND owner, HWND field) {
+    TOOLINFOW tool = {};
+    tool.cbSize = TTTOOLINFOW_V2_SIZE;
+    tool.hwnd = owner;
+    tool.uId = reinterpret_cast<UINT_PTR>(field);
+    if (!SendMessageW(FileTooltip, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&tool)))
+        return "<no tool>";
+    std::vector<wchar_t> text(32768, L'\0');
+    tool.lpszText = text.data();
+    SendMessageW(FileTooltip, TTM_GETTEXTW, text.size(), reinterpret_cast<LPARAM>(&tool));
+    std::vector<char> narrow(text.size() * 3, '\0');
+    WideCharToMultiByte(CP_ACP, 0, text.data(), -1, narrow.data(), (int)narrow.size(), nullptr,
+                        nullptr);
+    return narrow.data();
 }
 
 std::string ReportedPath(const std::string& reportText) {

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,9 @@ class MainWindowTestBase {
     // "Error" reports they show (in the order shown), then takes the run token
     // back so that nothing else runs.
     std::vector<std::string> RunQueuedJobs(int n);
+    // Lets the queued jobs run until done() holds (a bounded wait), then takes
+    // the run token back once they have given it up. False on time-out.
+    bool RunQueuedJobsUntil(const std::function<bool()>& done);
 
     HWND window_ = nullptr;
 
@@ -33,7 +37,10 @@ class MainWindowTestBase {
     char savedIniPath_[MAX_PATH];
 };
 
-// An HDROP as the shell builds it, holding the paths (ANSI).
+// An HDROP as the shell builds it, holding the paths in Unicode.
 HGLOBAL MakeDrop(const std::vector<std::string>& paths);
+// The field's tip text as the tooltip control holds it, however long;
+// "<no tool>" when the field is not one of its tools.
+std::string TipText(HWND owner, HWND field);
 // The report "Could not hash file: PATH\n\n..." names PATH.
 std::string ReportedPath(const std::string& reportText);

@@ -98,9 +98,9 @@ TEST_F(PickersTest, PickFileReturnsTheChosenFileOrNothing) {
     char folder[MAX_PATH];
     GetCurrentDirectoryA(MAX_PATH, folder);
     std::string file = scratch_.WriteFile("chosen file.txt", "x");
-    char buffer[MAX_PATH] = "left over";
+    std::string buffer = "left over";
     bool chosen = PickWithHelper(
-        owner_, IDOK, [&] { return PickFile(owner_, buffer); },
+        owner_, IDOK, [&] { return PickFile(owner_, &buffer); },
         [&](HWND dialog) {
             HWND name = FileNameBox(dialog);
             ASSERT_NE(name, nullptr);
@@ -108,12 +108,12 @@ TEST_F(PickersTest, PickFileReturnsTheChosenFileOrNothing) {
         });
     SetCurrentDirectoryA(folder);
     EXPECT_TRUE(chosen);
-    EXPECT_STRCASEEQ(buffer, file.c_str());
+    EXPECT_STRCASEEQ(buffer.c_str(), file.c_str());
 
     bool cancelled = !PickWithHelper(
-        owner_, IDCANCEL, [&] { return PickFile(owner_, buffer); }, [](HWND) {});
+        owner_, IDCANCEL, [&] { return PickFile(owner_, &buffer); }, [](HWND) {});
     EXPECT_TRUE(cancelled);
-    EXPECT_STREQ(buffer, "") << "cleared also on cancel";
+    EXPECT_EQ(buffer, "") << "cleared also on cancel";
 }
 
 TEST_F(PickersTest, PickFolderPreselectsTheInitialFolderOnACentredDialog) {
@@ -121,11 +121,10 @@ TEST_F(PickersTest, PickFolderPreselectsTheInitialFolderOnACentredDialog) {
     // one that the process itself has just created.
     char system[MAX_PATH];
     GetSystemDirectoryA(system, MAX_PATH);
-    char buffer[MAX_PATH];
-    lstrcpyA(buffer, system);
+    std::string buffer = system;
     RECT placed = {};
     bool chosen = PickWithHelper(
-        owner_, IDOK, [&] { return PickFolder(owner_, buffer, buffer); },
+        owner_, IDOK, [&] { return PickFolder(owner_, buffer, &buffer); },
         [&](HWND dialog) {
             // Centred once the dialog has initialised; poll for the move.
             WaitUntil([&] {
@@ -135,13 +134,13 @@ TEST_F(PickersTest, PickFolderPreselectsTheInitialFolderOnACentredDialog) {
             });
         });
     EXPECT_TRUE(chosen);
-    EXPECT_STRCASEEQ(buffer, system);
+    EXPECT_STRCASEEQ(buffer.c_str(), system);
     EXPECT_EQ(placed.left, (GetSystemMetrics(SM_CXSCREEN) - (placed.right - placed.left)) / 2);
     EXPECT_EQ(placed.top, (GetSystemMetrics(SM_CYSCREEN) - (placed.bottom - placed.top)) / 2);
 
-    char other[MAX_PATH] = "";
+    std::string other;
     bool cancelled = !PickWithHelper(
-        owner_, IDCANCEL, [&] { return PickFolder(owner_, other, buffer); }, [](HWND) {});
+        owner_, IDCANCEL, [&] { return PickFolder(owner_, buffer, &other); }, [](HWND) {});
     EXPECT_TRUE(cancelled);
 }
 
