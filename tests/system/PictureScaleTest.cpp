@@ -25,12 +25,3 @@ TEST(PictureScale, EnlargementsAreOrderedCompleteAndMirrorSymmetric) {
         }
     }
 }
-
-TEST(PictureScale, DoublingRepeatsEachPixelAndSizeOneKeepsThem) {
-    for (int i = 0; i < 30; ++i) {
-        EXPECT_EQ(NearestSourcePixel(i, 30, 15), i / 2);
-        EXPECT_EQ(NearestSourcePixel(i, 30, 30), i);
-    }
-    EXPECT_EQ(NearestSourcePixel(0, 0, 15), 0);
-    EXPECT_EQ(NearestSourcePixel(5, 23, 0), 0);
-}
