@@ -5,6 +5,7 @@ set(CALVERIN_PURE_SOURCES
     jobs/HashBatch.cpp
     ui/HexText.cpp
     system/Placement.cpp
+    system/PictureScale.cpp
     system/ColourText.cpp
     system/IniPathRule.cpp
     system/SizeText.cpp
@@ -22,6 +23,7 @@ set(CALVERIN_PURE_TESTS
     tests/jobs/HashBatchTest.cpp
     tests/ui/HexTextTest.cpp
     tests/system/PlacementTest.cpp
+    tests/system/PictureScaleTest.cpp
     tests/system/ColourTextTest.cpp
     tests/system/IniPathRuleTest.cpp
     tests/system/SizeTextTest.cpp

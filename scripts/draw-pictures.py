@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
 """Draws the program's pictures into res/: the expand and collapse arrows
 (15 x 8, monochrome), the menu picture (39 x 17, 16 colours) and the icon
-(16 x 16 and 32 x 32, 256 colours). Standard library only; the output is
+(16, 24, 32, 48 and 64 pixels square, 256 colours: the small and large icon
+at 100 %, 150 % and 200 %). The program scales the arrows and the menu
+picture for the screen's DPI itself. Standard library only; the output is
 byte-for-byte the same on every run, so the files can be committed."""
 
 import os
@@ -140,8 +142,9 @@ def icon_shape(geometry):
     g = geometry
     x0, y0, x1, y1, fold = g["paper"]
     outer = [(x0, y0), (x1 - fold, y0), (x1, y0 + fold), (x1, y1), (x0, y1)]
-    inner = [(x0 + 1, y0 + 1), (x1 - fold - 0.4, y0 + 1), (x1 - 1, y0 + fold + 0.4),
-             (x1 - 1, y1 - 1), (x0 + 1, y1 - 1)]
+    e = g.get("edge", 1)  # the paper's outline, in pixels
+    inner = [(x0 + e, y0 + e), (x1 - fold - 0.4 * e, y0 + e), (x1 - e, y0 + fold + 0.4 * e),
+             (x1 - e, y1 - e), (x0 + e, y1 - e)]
     flap = [(x1 - fold, y0), (x1, y0 + fold), (x1 - fold, y0 + fold)]
     cx, cy, radius = g["badge"]
     check = g["check"]
@@ -168,11 +171,30 @@ def icon_shape(geometry):
     return colour
 
 
-ICON_GEOMETRY = {
-    32: {"paper": (4, 1, 24, 29, 6), "badge": (22.5, 22.5, 8.5),
-         "check": ((18, 22.5), (21.5, 26), (27, 19)), "stroke": 1.5,
-         "lines": [(8, 8, 18), (8, 12, 21), (8, 16, 17), (8, 20, 14)], "line_height": 2},
-}
+ICON_32 = {"paper": (4, 1, 24, 29, 6), "badge": (22.5, 22.5, 8.5),
+           "check": ((18, 22.5), (21.5, 26), (27, 19)), "stroke": 1.5,
+           "lines": [(8, 8, 18), (8, 12, 21), (8, 16, 17), (8, 20, 14)], "line_height": 2}
+
+
+def scaled_geometry(size):
+    """The 32-pixel drawing at size pixels; text lines and the paper's edge
+    stay whole pixels, so that they come out sharp."""
+    if size == 32:
+        return ICON_32
+    f = size / 32.0
+    g = ICON_32
+    x0, y0, x1, y1, fold = g["paper"]
+    cx, cy, radius = g["badge"]
+    return {
+        "paper": (round(x0 * f), round(y0 * f), round(x1 * f), round(y1 * f), round(fold * f)),
+        "badge": (cx * f, cy * f, radius * f),
+        "check": tuple((x * f, y * f) for x, y in g["check"]),
+        "stroke": g["stroke"] * f,
+        "lines": [(round(a * f), round(y * f), round(b * f)) for a, y, b in g["lines"]],
+        "line_height": max(1, round(g["line_height"] * f)),
+        "edge": max(1, round(f)),
+    }
+
 
 # At 16 x 16 smoothing only blurs; the small image is placed by hand.
 ICON_16_COLOURS = {"k": (96, 96, 96), "w": (255, 255, 255), "l": (192, 192, 192),
@@ -240,7 +262,7 @@ def icon_image(size, palette):
         indices = [[0 if c is None else nearest(palette, c) for c in row] for row in rows]
         mask = [[1 if c is None else 0 for c in row] for row in rows]
         return indices, mask
-    colour = icon_shape(ICON_GEOMETRY[size])
+    colour = icon_shape(scaled_geometry(size))
     samples = 4
     indices, mask = [], []
     for y in range(size):
@@ -291,7 +313,7 @@ def main():
     write_bmp("expand.bmp", triangle(pointing_down=True), 1, mono)
     write_bmp("collapse.bmp", triangle(pointing_down=False), 1, mono)
     write_bmp("menu.bmp", menu_picture(), 4, VGA)
-    write_icon("Calverin.ico", [16, 32])
+    write_icon("Calverin.ico", [16, 24, 32, 48, 64])
 
 
 if __name__ == "__main__":

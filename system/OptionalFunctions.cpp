@@ -13,6 +13,10 @@ using FlashWindowExFn = BOOL(WINAPI*)(PFLASHWINFO);
 using MonitorFromRectFn = HMONITOR(WINAPI*)(LPCRECT, DWORD);
 using GetMonitorInfoFn = BOOL(WINAPI*)(HMONITOR, LPMONITORINFO);
 using IsThemeActiveFn = BOOL(WINAPI*)();
+using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
+using AdjustWindowRectExForDpiFn = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
+using SystemParametersInfoForDpiFn = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT);
 
 // Written once at start-up, read from any thread afterwards.
 std::atomic<GetLongPathNameFn> getLongPathName{nullptr};
@@ -24,6 +28,10 @@ std::atomic<FlashWindowExFn> flashWindowEx{nullptr};
 std::atomic<MonitorFromRectFn> monitorFromRect{nullptr};
 std::atomic<GetMonitorInfoFn> getMonitorInfo{nullptr};
 std::atomic<IsThemeActiveFn> isThemeActive{nullptr};
+std::atomic<GetDpiForWindowFn> getDpiForWindow{nullptr};
+std::atomic<GetSystemMetricsForDpiFn> getSystemMetricsForDpi{nullptr};
+std::atomic<AdjustWindowRectExForDpiFn> adjustWindowRectExForDpi{nullptr};
+std::atomic<SystemParametersInfoForDpiFn> systemParametersInfoForDpi{nullptr};
 
 constexpr char kThemeLibrary[] = "\\uxtheme.dll";
 
@@ -61,6 +69,10 @@ void ResolveOptionalFunctions() {
         Bind(flashWindowEx, user, "FlashWindowEx");
         Bind(monitorFromRect, user, "MonitorFromRect");
         Bind(getMonitorInfo, user, "GetMonitorInfoA");
+        Bind(getDpiForWindow, user, "GetDpiForWindow");
+        Bind(getSystemMetricsForDpi, user, "GetSystemMetricsForDpi");
+        Bind(adjustWindowRectExForDpi, user, "AdjustWindowRectExForDpi");
+        Bind(systemParametersInfoForDpi, user, "SystemParametersInfoForDpi");
     }
     // Never freed: the pointer is used until the process ends.
     if (HMODULE theme = LoadThemeLibrary())
@@ -115,4 +127,25 @@ bool HasFlashWindowEx() {
 BOOL OptIsThemeActive() {
     IsThemeActiveFn function = isThemeActive.load(std::memory_order_acquire);
     return function != nullptr ? function() : 0;
+}
+
+UINT OptGetDpiForWindow(HWND window) {
+    GetDpiForWindowFn function = getDpiForWindow.load(std::memory_order_acquire);
+    return function != nullptr ? function(window) : 0;
+}
+
+int OptGetSystemMetricsForDpi(int index, UINT dpi) {
+    GetSystemMetricsForDpiFn function = getSystemMetricsForDpi.load(std::memory_order_acquire);
+    return function != nullptr ? function(index, dpi) : 0;
+}
+
+BOOL OptAdjustWindowRectExForDpi(RECT* rect, DWORD style, BOOL menu, DWORD exStyle, UINT dpi) {
+    AdjustWindowRectExForDpiFn function = adjustWindowRectExForDpi.load(std::memory_order_acquire);
+    return function != nullptr ? function(rect, style, menu, exStyle, dpi) : 0;
+}
+
+BOOL OptSystemParametersInfoForDpi(UINT action, UINT param, void* value, UINT update, UINT dpi) {
+    SystemParametersInfoForDpiFn function =
+        systemParametersInfoForDpi.load(std::memory_order_acquire);
+    return function != nullptr ? function(action, param, value, update, dpi) : 0;
 }

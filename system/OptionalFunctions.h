@@ -17,3 +17,9 @@ BOOL OptGetMonitorInfo(HMONITOR monitor, MONITORINFO* info);
 // caption's previous state rather than success.
 bool HasFlashWindowEx();
 BOOL OptIsThemeActive();
+// Windows 10 version 1607 and later: the DPI of the monitor a window is on,
+// and metrics at a given DPI.
+UINT OptGetDpiForWindow(HWND window);
+int OptGetSystemMetricsForDpi(int index, UINT dpi);
+BOOL OptAdjustWindowRectExForDpi(RECT* rect, DWORD style, BOOL menu, DWORD exStyle, UINT dpi);
+BOOL OptSystemParametersInfoForDpi(UINT action, UINT param, void* value, UINT update, UINT dpi);

@@ -52,6 +52,14 @@ struct GdiObjectTraits {
 };
 using ScopedGdiObject = ScopedHandle<GdiObjectTraits>;
 
+// A memory device context from CreateCompatibleDC.
+struct MemoryDCTraits {
+    using Handle = HDC;
+    static Handle Empty() { return nullptr; }
+    static void Close(Handle handle) { DeleteDC(handle); }
+};
+using ScopedMemoryDC = ScopedHandle<MemoryDCTraits>;
+
 // A window's device context from GetDC, released to that window.
 class ScopedWindowDC {
   public:

@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include "ui/DpiScale.h"
 #include "ui/LinkButton.h"
 #include "ui/ResourceModule.h"
 #include "res/resource.h"
@@ -10,7 +11,10 @@ const char* const kMakerWebPage = "http://orrendale.example/";
 
 namespace {
 
+int Dpi; // as last laid out; the dialog is modal: one at a time
+
 INT_PTR OnInitDialog(HWND dialog) {
+    Dpi = WindowDpi(dialog);
     HWND link = GetDlgItem(dialog, IDC_LINK);
     if (link) {
         SubclassLinkButton(link);
@@ -38,6 +42,15 @@ INT_PTR OnCommand(HWND dialog, WPARAM wParam) {
     }
 }
 
+INT_PTR OnDpiSettled(HWND dialog) {
+    HWND link = GetDlgItem(dialog, IDC_LINK);
+    if (link) {
+        SendMessageA(link, UM_LINK_INIT, 0, 0);
+        InvalidateRect(link, nullptr, TRUE);
+    }
+    return TRUE;
+}
+
 INT_PTR OnDrawItem(const DRAWITEMSTRUCT* item) {
     if (item->CtlID == IDC_LINK)
         DrawLinkButton(item);
@@ -54,6 +67,10 @@ INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
         return OnCommand(dialog, wParam);
     case WM_DRAWITEM:
         return OnDrawItem((const DRAWITEMSTRUCT*)lParam);
+    case WM_DPICHANGED:
+        return OnDpiChanged(dialog, &Dpi, wParam, (const RECT*)lParam);
+    case UM_DPI_SETTLED:
+        return OnDpiSettled(dialog);
     default:
         return FALSE;
     }

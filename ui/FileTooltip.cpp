@@ -1,7 +1,9 @@
 #include "ui/FileTooltip.h"
 
 #include "system/FileFacts.h"
+#include "system/OptionalFunctions.h"
 #include "ui/Comparison.h"
+#include "ui/DpiScale.h"
 #include "res/resource.h"
 
 #include <commctrl.h>
@@ -12,6 +14,7 @@ HWND FileTooltip = nullptr;
 
 namespace {
 
+// Pixels at 96 DPI.
 constexpr int kMaxTipWidth = 800;
 constexpr int kInitialDelayMs = 250;
 constexpr int kAutoPopDelayMs = 12000;
@@ -23,6 +26,23 @@ constexpr int kFactTextSize = 64;
 // The V2 size keeps the record valid for every common-controls version.
 TOOLINFOA ToolInfo;
 char EmptyText[] = "";
+// The tips' font made for the main window's DPI; null where the system
+// gives none per DPI (it then uses the system's own).
+HFONT TipFont = nullptr;
+
+// The system's tooltip font at dpi, or null where the system cannot say.
+HFONT CreateTipFont(int dpi) {
+    // The fuller record of later systems, which every system takes.
+    struct {
+        NONCLIENTMETRICSW metrics;
+        int paddedBorderWidth;
+    } record = {};
+    record.metrics.cbSize = sizeof record;
+    if (!OptSystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof record, &record, 0,
+                                       (UINT)dpi))
+        return nullptr;
+    return CreateFontIndirectW(&record.metrics.lfStatusFont);
+}
 
 void AddFieldTool(HWND field) {
     ToolInfo.uId = reinterpret_cast<UINT_PTR>(field);
@@ -50,20 +70,37 @@ void CreateFileTooltip(HWND mainWindow) {
     if (!FileTooltip)
         return;
 
-    SendMessageA(FileTooltip, TTM_SETMAXTIPWIDTH, 0, kMaxTipWidth);
     SendMessageA(FileTooltip, TTM_SETDELAYTIME, TTDT_INITIAL, kInitialDelayMs);
     SendMessageA(FileTooltip, TTM_SETDELAYTIME, TTDT_AUTOPOP, kAutoPopDelayMs);
     SendMessageA(FileTooltip, TTM_SETDELAYTIME, TTDT_RESHOW, kReshowDelayMs);
-    RECT margin = kTipMargin;
-    SendMessageA(FileTooltip, TTM_SETMARGIN, 0, reinterpret_cast<LPARAM>(&margin));
+    FitFileTooltipToDpi(WindowDpi(mainWindow));
     AddFieldTool(GetDlgItem(mainWindow, IDC_HASH1));
     AddFieldTool(GetDlgItem(mainWindow, IDC_HASH2));
+}
+
+void FitFileTooltipToDpi(int dpi) {
+    if (!FileTooltip)
+        return;
+    SendMessageA(FileTooltip, TTM_SETMAXTIPWIDTH, 0, ScaleForDpi(kMaxTipWidth, dpi));
+    RECT margin = {ScaleForDpi(kTipMargin.left, dpi), ScaleForDpi(kTipMargin.top, dpi),
+                   ScaleForDpi(kTipMargin.right, dpi), ScaleForDpi(kTipMargin.bottom, dpi)};
+    SendMessageA(FileTooltip, TTM_SETMARGIN, 0, reinterpret_cast<LPARAM>(&margin));
+    HFONT font = CreateTipFont(dpi);
+    if (!font)
+        return;
+    SendMessageA(FileTooltip, WM_SETFONT, (WPARAM)font, FALSE);
+    if (TipFont)
+        DeleteObject(TipFont);
+    TipFont = font;
 }
 
 void DestroyFileTooltip() {
     if (FileTooltip)
         DestroyWindow(FileTooltip);
     FileTooltip = nullptr;
+    if (TipFont)
+        DeleteObject(TipFont);
+    TipFont = nullptr;
 }
 
 void SetFieldTooltip(HWND field, const char* text) {

@@ -10,6 +10,8 @@ struct HashFieldInfo;
 extern HWND FileTooltip;
 
 void CreateFileTooltip(HWND mainWindow);
+// Sizes the tips for the main window's DPI: font, margins, widest line.
+void FitFileTooltipToDpi(int dpi);
 // Called when the main window goes: the tooltip has no owner to go with.
 void DestroyFileTooltip();
 void SetFieldTooltip(HWND field, const char* text);

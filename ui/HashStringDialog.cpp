@@ -4,20 +4,24 @@
 #include "jobs/HashFilesJob.h"
 #include "jobs/JobRunner.h"
 #include "ui/DialogDrag.h"
+#include "ui/DpiScale.h"
 #include "ui/ResourceModule.h"
 #include "res/resource.h"
 
 namespace {
 
+// Pixels at 96 DPI.
 constexpr int kMinimumWidth = 288;
 constexpr int kMinimumHeight = 146;
 constexpr UINT kSimpleBeep = 0xFFFFFFFF;
 constexpr DWORD kGripStyle =
     WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | SBS_SIZEGRIP | SBS_SIZEBOXBOTTOMRIGHTALIGN;
 
-// Kept for the whole run: the place of the last closing and the anchors.
+// Kept for the whole run: the place of the last closing and the anchors,
+// both in pixels at AnchorsDpi.
 RECT SavedRect;
 bool AnchorsRecorded;
+int AnchorsDpi;
 LayoutEntry Layout[] = {
     {IDC_STRING_TEXT, 0, 0, 0, 0, AnchorStretch, AnchorStretch},
     {IDC_MENU, 0, 0, 0, 0, AnchorFixed, AnchorMove},
@@ -33,6 +37,7 @@ struct Opening {
     HWND edit;
     WNDPROC editProc;
     LRESULT editCode;
+    int dpi; // as last laid out
 };
 Opening Current;
 
@@ -46,24 +51,49 @@ LRESULT CALLBACK TextEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lPa
 void CreateSizeGrip(HWND dialog) {
     RECT client;
     GetClientRect(dialog, &client);
-    int width = GetSystemMetrics(SM_CXVSCROLL);
-    int height = GetSystemMetrics(SM_CYHSCROLL);
+    int width = MetricForDpi(SM_CXVSCROLL, Current.dpi);
+    int height = MetricForDpi(SM_CYHSCROLL, Current.dpi);
     Current.grip = CreateWindowExA(0, "ScrollBar", nullptr, kGripStyle, client.right - width,
                                    client.bottom - height, width, height, dialog,
                                    (HMENU)(INT_PTR)IDC_SIZE_GRIP,
                                    (HINSTANCE)GetWindowLongPtrA(dialog, GWLP_HINSTANCE), nullptr);
 }
 
+void ShowMenuPicture(HWND dialog) {
+    ShowPictureForDpi(dialog, IDC_MENU, LoadModuleBitmap(MAKEINTRESOURCEA(IDB_MENU)), Current.dpi,
+                      &Current.bitmap);
+}
+
+// The anchors from AnchorsDpi to dpi, the grip's at that DPI's size.
+void ScaleAnchors(int dpi) {
+    if (!AnchorsRecorded || AnchorsDpi <= 0 || AnchorsDpi == dpi)
+        return;
+    for (LayoutEntry& row : Layout) {
+        row.x = MulDiv(row.x, dpi, AnchorsDpi);
+        row.y = MulDiv(row.y, dpi, AnchorsDpi);
+        row.w = MulDiv(row.w, dpi, AnchorsDpi);
+        row.h = MulDiv(row.h, dpi, AnchorsDpi);
+        if (row.id == IDC_SIZE_GRIP) {
+            row.x = row.w = MetricForDpi(SM_CXVSCROLL, dpi);
+            row.y = row.h = MetricForDpi(SM_CYHSCROLL, dpi);
+        }
+    }
+    AnchorsDpi = dpi;
+}
+
 INT_PTR OnInitDialog(HWND dialog) {
     Current = Opening{};
-    Current.bitmap = LoadModuleBitmap(MAKEINTRESOURCEA(IDB_MENU));
-    if (Current.bitmap)
-        SendDlgItemMessageA(dialog, IDC_MENU, STM_SETIMAGE, IMAGE_BITMAP, (LPARAM)Current.bitmap);
-    // The WM_SIZE this causes is laid out with the anchors of the last opening.
-    if (!IsRectEmpty(&SavedRect))
+    Current.dpi = WindowDpi(dialog);
+    ShowMenuPicture(dialog);
+    // The WM_SIZE this causes is laid out with the anchors of the last opening,
+    // which closed at AnchorsDpi; its size is taken to this one's DPI.
+    if (!IsRectEmpty(&SavedRect)) {
+        int from = AnchorsDpi > 0 ? AnchorsDpi : Current.dpi;
+        ScaleAnchors(Current.dpi);
         SetWindowPos(dialog, nullptr, SavedRect.left, SavedRect.top,
-                     SavedRect.right - SavedRect.left, SavedRect.bottom - SavedRect.top,
-                     SWP_NOZORDER);
+                     MulDiv(SavedRect.right - SavedRect.left, Current.dpi, from),
+                     MulDiv(SavedRect.bottom - SavedRect.top, Current.dpi, from), SWP_NOZORDER);
+    }
     CreateSizeGrip(dialog);
     Current.edit = GetDlgItem(dialog, IDC_STRING_TEXT);
     if (Current.edit) {
@@ -76,6 +106,7 @@ INT_PTR OnInitDialog(HWND dialog) {
     }
     AnchorLayout(dialog, Layout, kLayoutRows, nullptr);
     AnchorsRecorded = true;
+    AnchorsDpi = Current.dpi;
     if (Current.edit)
         SendMessageA(Current.edit, WM_PASTE, 0, 0);
     return FALSE;
@@ -93,9 +124,25 @@ INT_PTR OnSize(HWND dialog, WPARAM type, LPARAM lParam) {
     return TRUE;
 }
 
-INT_PTR OnGetMinMaxInfo(MINMAXINFO* info) {
-    info->ptMinTrackSize.x = kMinimumWidth;
-    info->ptMinTrackSize.y = kMinimumHeight;
+// Also asked before WM_INITDIALOG, for the DPI the dialog is created at.
+INT_PTR OnGetMinMaxInfo(HWND dialog, MINMAXINFO* info) {
+    int dpi = Current.dpi != 0 ? Current.dpi : WindowDpi(dialog);
+    info->ptMinTrackSize.x = ScaleForDpi(kMinimumWidth, dpi);
+    info->ptMinTrackSize.y = ScaleForDpi(kMinimumHeight, dpi);
+    return TRUE;
+}
+
+// The dialog manager has laid the controls out by the template for the new
+// DPI; they go back where the user's size puts them.
+INT_PTR OnDpiSettled(HWND dialog, int newDpi) {
+    ShowMenuPicture(dialog);
+    if (!AnchorsRecorded)
+        return TRUE;
+    ScaleAnchors(newDpi);
+    RECT client;
+    GetClientRect(dialog, &client);
+    SIZE size = {client.right, client.bottom};
+    AnchorLayout(dialog, Layout, kLayoutRows, &size);
     return TRUE;
 }
 
@@ -187,7 +234,13 @@ INT_PTR CALLBACK HashStringDialogProc(HWND dialog, UINT message, WPARAM wParam, 
     case WM_SIZE:
         return OnSize(dialog, wParam, lParam);
     case WM_GETMINMAXINFO:
-        return OnGetMinMaxInfo((MINMAXINFO*)lParam);
+        return OnGetMinMaxInfo(dialog, (MINMAXINFO*)lParam);
+    case WM_GETDPISCALEDSIZE:
+        return OnGetDpiScaledSize(dialog, Current.dpi, wParam, (SIZE*)lParam);
+    case WM_DPICHANGED:
+        return OnDpiChanged(dialog, &Current.dpi, wParam, (const RECT*)lParam);
+    case UM_DPI_SETTLED:
+        return OnDpiSettled(dialog, (int)wParam);
     case WM_COMMAND:
         return OnCommand(dialog, wParam);
     case WM_LBUTTONDOWN:

@@ -19,9 +19,13 @@ struct LinkState {
 };
 LinkState Link;
 
+// Sent again when the dialog's DPI has changed: the dialog's font is then
+// made for the new DPI, and the underlined one and the caption's extent follow.
 LRESULT OnLinkInit(HWND button) {
+    HFONT previousUnderlined = Link.underlinedFont;
+    HFONT dialogFont = (HFONT)SendMessageA(GetParent(button), WM_GETFONT, 0, 0);
     Link.hand = LoadCursorA(nullptr, IDC_HAND);
-    Link.normalFont = (HFONT)SendMessageA(button, WM_GETFONT, 0, 0);
+    Link.normalFont = dialogFont ? dialogFont : (HFONT)SendMessageA(button, WM_GETFONT, 0, 0);
     Link.underlinedFont = nullptr;
     Link.hot = false;
     // Measured and drawn in Unicode: GDI takes 8-bit text in the system's
@@ -44,6 +48,8 @@ LRESULT OnLinkInit(HWND button) {
             SendMessageA(button, WM_SETFONT, (WPARAM)Link.underlinedFont, FALSE);
         }
     }
+    if (previousUnderlined)
+        DeleteObject(previousUnderlined);
     return 1;
 }
 

@@ -21,6 +21,7 @@
 #include "ui/AboutDialog.h"
 #include "ui/Comparison.h"
 #include "ui/DialogDrag.h"
+#include "ui/DpiScale.h"
 #include "ui/FileTooltip.h"
 #include "ui/HashField.h"
 #include "ui/HashStringDialog.h"
@@ -39,8 +40,8 @@ HMENU EditMenu;
 
 namespace {
 
-// The window's height changes by this many pixels between its two modes,
-// whatever the dialog font.
+// The window's height changes by this many pixels at 96 DPI between its two
+// modes, whatever the dialog font; in proportion at other DPIs.
 constexpr int kExpandHeight = 39;
 
 HMENU LoadedMenu; // IDR_MAIN_MENU; its popups are main_menu and EditMenu
@@ -50,6 +51,7 @@ HICON WindowIcon;
 HBITMAP ExpandBitmap;
 HBITMAP CollapseBitmap;
 HBITMAP MenuBitmap;
+int MainDpi; // as last laid out
 
 // Run-time toggles; they start from the settings and are never saved.
 bool Topmost;
@@ -81,7 +83,8 @@ void SetExpanded(HWND window, bool expand) {
     ShowWindow(OpenButton, show);
     ShowWindow(GetDlgItem(window, IDC_COLLAPSE), show);
     ShowWindow(GetDlgItem(window, IDC_MENU), show);
-    int height = outer.bottom - outer.top + (expand ? kExpandHeight : -kExpandHeight);
+    int step = ScaleForDpi(kExpandHeight, MainDpi);
+    int height = outer.bottom - outer.top + (expand ? step : -step);
     SetWindowPos(window, nullptr, 0, 0, outer.right - outer.left, height,
                  SWP_NOMOVE | SWP_NOZORDER);
 }
@@ -119,23 +122,35 @@ void AddSystemMenuItems(HWND window) {
     InsertMenuA(SystemMenu, 0, MF_BYPOSITION | MF_STRING, IDM_OPTIONS, "&Options...");
 }
 
+// Loaded afresh for each DPI, so that a picture is never scaled twice.
 void LoadWindowPictures(HWND window) {
     const UINT flags = LR_LOADMAP3DCOLORS | LR_LOADTRANSPARENT;
-    ExpandBitmap =
-        (HBITMAP)LoadModuleImage(MAKEINTRESOURCEA(IDB_EXPAND), IMAGE_BITMAP, 0, 0, flags);
-    CollapseBitmap =
-        (HBITMAP)LoadModuleImage(MAKEINTRESOURCEA(IDB_COLLAPSE), IMAGE_BITMAP, 0, 0, flags);
-    MenuBitmap = LoadModuleBitmap(MAKEINTRESOURCEA(IDB_MENU));
     const struct {
         int control;
         HBITMAP bitmap;
+        HBITMAP* owned;
     } pictures[] = {
-        {IDC_EXPAND, ExpandBitmap}, {IDC_COLLAPSE, CollapseBitmap}, {IDC_MENU, MenuBitmap}};
-    for (const auto& picture : pictures) {
-        if (picture.bitmap)
-            SendDlgItemMessageA(window, picture.control, STM_SETIMAGE, IMAGE_BITMAP,
-                                (LPARAM)picture.bitmap);
-    }
+        {IDC_EXPAND,
+         (HBITMAP)LoadModuleImage(MAKEINTRESOURCEA(IDB_EXPAND), IMAGE_BITMAP, 0, 0, flags),
+         &ExpandBitmap},
+        {IDC_COLLAPSE,
+         (HBITMAP)LoadModuleImage(MAKEINTRESOURCEA(IDB_COLLAPSE), IMAGE_BITMAP, 0, 0, flags),
+         &CollapseBitmap},
+        {IDC_MENU, LoadModuleBitmap(MAKEINTRESOURCEA(IDB_MENU)), &MenuBitmap},
+    };
+    for (const auto& picture : pictures)
+        ShowPictureForDpi(window, picture.control, picture.bitmap, MainDpi, picture.owned);
+}
+
+// The icon image of the size the system shows at the window's DPI.
+void LoadWindowIcon(HWND window) {
+    HICON icon = LoadModuleIcon(MAKEINTRESOURCEA(IDI_MAIN), MetricForDpi(SM_CXICON, MainDpi));
+    if (!icon)
+        return;
+    SendMessageA(window, WM_SETICON, ICON_BIG, (LPARAM)icon);
+    if (WindowIcon)
+        DestroyIcon(WindowIcon);
+    WindowIcon = icon;
 }
 
 // The work area of the monitor that shows most of rect, or of the nearest
@@ -156,9 +171,8 @@ RECT NearestWorkArea(const RECT& rect) {
 // The stored place, unless too little of the caption would show on any
 // screen (a monitor unplugged, a smaller resolution): the window then moves
 // into the work area of the nearest monitor, where the user can reach it.
-void MoveToRememberedPlace(HWND window) {
-    int top = ReadSettingInt(kSettingsSection, kKeyWindowTop, 0, IniPath, Settings.UseRegistry);
-    int left = ReadSettingInt(kSettingsSection, kKeyWindowLeft, 0, IniPath, Settings.UseRegistry);
+// Yields the window's size there.
+SIZE MoveReachably(HWND window, int left, int top) {
     RECT outer;
     GetWindowRect(window, &outer);
     POINT client = {0, 0};
@@ -173,6 +187,20 @@ void MoveToRememberedPlace(HWND window) {
     KeepReachable(&left, &top, width, height, caption,
                   PlaceRect{work.left, work.top, work.right, work.bottom});
     SetWindowPos(window, nullptr, left, top, 0, 0, SWP_NOZORDER | SWP_NOSIZE);
+    GetWindowRect(window, &outer);
+    return SIZE{outer.right - outer.left, outer.bottom - outer.top};
+}
+
+void MoveToRememberedPlace(HWND window) {
+    int top = ReadSettingInt(kSettingsSection, kKeyWindowTop, 0, IniPath, Settings.UseRegistry);
+    int left = ReadSettingInt(kSettingsSection, kKeyWindowLeft, 0, IniPath, Settings.UseRegistry);
+    RECT before;
+    GetWindowRect(window, &before);
+    SIZE after = MoveReachably(window, left, top);
+    // On a monitor of another DPI the window took that DPI's size, and the
+    // system put it where it saw fit: placed again, by its new size.
+    if (after.cx != before.right - before.left || after.cy != before.bottom - before.top)
+        MoveReachably(window, left, top);
 }
 
 // --- Commands -------------------------------------------------------------
@@ -333,9 +361,8 @@ INT_PTR OnInitDialog(HWND window) {
     OpenButton = GetDlgItem(window, IDC_OPEN);
     StatusButton = GetDlgItem(window, IDC_STATUS);
 
-    WindowIcon = LoadModuleIcon(MAKEINTRESOURCEA(IDI_MAIN));
-    if (WindowIcon)
-        SendMessageA(window, WM_SETICON, ICON_BIG, (LPARAM)WindowIcon);
+    MainDpi = WindowDpi(window);
+    LoadWindowIcon(window);
 
     MainMenu = nullptr;
     EditMenu = nullptr;
@@ -480,6 +507,15 @@ INT_PTR OnCopyData(const COPYDATASTRUCT* block) {
     return TRUE;
 }
 
+// After the dialog manager has laid the window out for the new DPI.
+INT_PTR OnDpiSettled(HWND window) {
+    LoadWindowPictures(window);
+    LoadWindowIcon(window);
+    FitFileTooltipToDpi(MainDpi);
+    InvalidateRect(StatusButton, nullptr, TRUE);
+    return TRUE;
+}
+
 INT_PTR OnThemeChanged() {
     ApplyOpenButtonFrame();
     return TRUE;
@@ -549,6 +585,12 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return OnCopyData((const COPYDATASTRUCT*)lParam);
     case WM_THEMECHANGED:
         return OnThemeChanged();
+    case WM_GETDPISCALEDSIZE:
+        return OnGetDpiScaledSize(window, MainDpi, wParam, (SIZE*)lParam);
+    case WM_DPICHANGED:
+        return OnDpiChanged(window, &MainDpi, wParam, (const RECT*)lParam);
+    case UM_DPI_SETTLED:
+        return OnDpiSettled(window);
     case WM_DESTROY:
         return OnDestroy(window);
     default:

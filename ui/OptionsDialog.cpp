@@ -10,6 +10,7 @@
 #include "system/OptionalFunctions.h"
 #include "system/Settings.h"
 #include "ui/DialogDrag.h"
+#include "ui/DpiScale.h"
 #include "ui/MainWindow.h"
 #include "ui/ResourceModule.h"
 #include "res/resource.h"
@@ -38,6 +39,7 @@ constexpr int kCheckBoxes[] = {
 
 // State of one opening; the dialog is modal, so there is one at a time.
 HBITMAP Bitmap;
+int Dpi; // as last laid out
 bool TransparencyAvailable;
 
 bool* CheckBoxSetting(int index) {
@@ -72,10 +74,19 @@ void EnableOpacity(HWND dialog, bool enable) {
     EnableWindow(GetDlgItem(dialog, IDC_OPT_OPACITY_TEXT), enable);
 }
 
+void ShowMenuPicture(HWND dialog) {
+    ShowPictureForDpi(dialog, IDC_MENU, LoadModuleBitmap(MAKEINTRESOURCEA(IDB_MENU)), Dpi, &Bitmap);
+}
+
+INT_PTR OnDpiSettled(HWND dialog) {
+    ShowMenuPicture(dialog);
+    return TRUE;
+}
+
 INT_PTR OnInitDialog(HWND dialog) {
-    Bitmap = LoadModuleBitmap(MAKEINTRESOURCEA(IDB_MENU));
-    if (Bitmap)
-        SendDlgItemMessageA(dialog, IDC_MENU, STM_SETIMAGE, IMAGE_BITMAP, (LPARAM)Bitmap);
+    Bitmap = nullptr;
+    Dpi = WindowDpi(dialog);
+    ShowMenuPicture(dialog);
     if (OptIsThemeActive())
         ShowWindow(GetDlgItem(dialog, IDC_OPT_FRAME), SW_HIDE);
     SendDlgItemMessageA(dialog, IDC_OPT_OPACITY, TBM_SETRANGEMAX, FALSE, kOpacityMax);
@@ -212,6 +223,10 @@ INT_PTR CALLBACK OptionsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
         return OnDrawItem((const DRAWITEMSTRUCT*)lParam);
     case WM_LBUTTONDOWN:
         return DragByFreeSpot(dialog);
+    case WM_DPICHANGED:
+        return OnDpiChanged(dialog, &Dpi, wParam, (const RECT*)lParam);
+    case UM_DPI_SETTLED:
+        return OnDpiSettled(dialog);
     case WM_DESTROY:
         return OnDestroy();
     default:

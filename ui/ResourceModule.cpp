@@ -68,8 +68,9 @@ HACCEL LoadModuleAccelerators(LPCSTR name) {
     return LoadAcceleratorsA(PickResourceModule(name, RT_ACCELERATOR), name);
 }
 
-HICON LoadModuleIcon(LPCSTR name) {
-    return LoadIconA(PickResourceModule(name, RT_GROUP_ICON), name);
+HICON LoadModuleIcon(LPCSTR name, int size) {
+    return (HICON)LoadImageA(PickResourceModule(name, RT_GROUP_ICON), name, IMAGE_ICON, size, size,
+                             0);
 }
 
 HMENU LoadModuleMenu(LPCSTR name) {

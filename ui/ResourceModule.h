@@ -19,5 +19,7 @@ HANDLE LoadModuleImage(LPCSTR name, UINT imageType, int width, int height, UINT 
 INT_PTR ShowModuleDialog(LPCSTR templateName, HWND owner, DLGPROC procedure);
 HWND CreateModuleDialog(LPCSTR templateName, HWND owner, DLGPROC procedure);
 HACCEL LoadModuleAccelerators(LPCSTR name);
-HICON LoadModuleIcon(LPCSTR name);
+// The icon's image nearest to size pixels square, scaled to it; DestroyIcon
+// releases it.
+HICON LoadModuleIcon(LPCSTR name, int size);
 HMENU LoadModuleMenu(LPCSTR name);

@@ -2,6 +2,8 @@
 
 #include <windowsx.h>
 
+#include "ui/DpiScale.h"
+
 // There is one status button, so its state lives here. Only its window
 // procedure, on the user-interface thread, changes the flags; workers reach
 // them through SendMessage.
@@ -86,6 +88,10 @@ void SubclassStatusButton(HWND button) {
 enum class Edge { None, Raised, Sunken };
 
 void DrawStatusButton(const DRAWITEMSTRUCT* item) {
+    // The text's insets and its shift when pressed, in pixels at 96 DPI.
+    const int dpi = WindowDpi(item->hwndItem);
+    const int lead = ScaleForDpi(1, dpi);
+    const int trail = ScaleForDpi(2, dpi);
     Edge edge = Edge::None;
     int offset = 0;
     LRESULT busy = 0;
@@ -98,7 +104,7 @@ void DrawStatusButton(const DRAWITEMSTRUCT* item) {
             (item->itemState & ODS_FOCUS) && (item->itemAction & (ODA_DRAWENTIRE | ODA_FOCUS));
         if (item->itemState & ODS_SELECTED) {
             edge = Edge::Sunken;
-            offset = 1;
+            offset = ScaleForDpi(1, dpi);
         } else if (hot) {
             edge = Edge::Raised;
         } else if (focusLook && !(item->itemState & ODS_NOFOCUSRECT)) {
@@ -122,8 +128,8 @@ void DrawStatusButton(const DRAWITEMSTRUCT* item) {
     FillRect(item->hDC, &area, face);
     SelectObject(item->hDC, previousBrush);
 
-    RECT textArea = {area.left + 1 + offset, area.top + 1 + offset, area.right - 2 + offset,
-                     area.bottom - 2 + offset};
+    RECT textArea = {area.left + lead + offset, area.top + lead + offset,
+                     area.right - trail + offset, area.bottom - trail + offset};
     DrawTextW(item->hDC, text, -1, &textArea, DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_NOPREFIX);
 
     if (edge == Edge::Raised)

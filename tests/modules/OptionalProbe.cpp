@@ -26,13 +26,17 @@ bool WrappersYieldZero() {
     PVOID old = nullptr;
     FLASHWINFO flash = {};
     flash.cbSize = sizeof flash;
+    RECT rect = {1, 2, 3, 4};
     return OptGetLongPathName("C:\\", buffer, MAX_PATH) == 0 &&
            std::strcmp(buffer, "untouched") == 0 &&
            OptIsWow64Process(GetCurrentProcess(), &isWow64) == 0 && isWow64 == 7 &&
            OptWow64DisableWow64FsRedirection(&old) == 0 &&
            OptWow64RevertWow64FsRedirection(old) == 0 &&
            OptSetLayeredWindowAttributes(nullptr, 0, 0, 0) == 0 && OptFlashWindowEx(&flash) == 0 &&
-           OptIsThemeActive() == 0;
+           OptIsThemeActive() == 0 && OptGetDpiForWindow(nullptr) == 0 &&
+           OptGetSystemMetricsForDpi(SM_CXICON, 96) == 0 &&
+           OptAdjustWindowRectExForDpi(&rect, WS_CAPTION, FALSE, 0, 96) == 0 && rect.left == 1 &&
+           OptSystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, 0, nullptr, 0, 96) == 0;
 }
 
 ProbeResult Classify(HMODULE module, BOOL answer) {

@@ -62,7 +62,7 @@ TEST_F(ResourceModuleTest, WithoutCustomModuleEverythingComesFromTheProgram) {
 
     EXPECT_NE(LoadModuleMenu(MAKEINTRESOURCEA(IDR_MAIN_MENU)), nullptr);
     EXPECT_NE(LoadModuleAccelerators(MAKEINTRESOURCEA(IDR_ACCELERATORS)), nullptr);
-    EXPECT_NE(LoadModuleIcon(MAKEINTRESOURCEA(IDI_MAIN)), nullptr);
+    EXPECT_NE(LoadModuleIcon(MAKEINTRESOURCEA(IDI_MAIN), 32), nullptr);
     HBITMAP menu = LoadModuleBitmap(MAKEINTRESOURCEA(IDB_MENU));
     EXPECT_NE(menu, nullptr);
     DeleteObject(menu);
@@ -103,7 +103,7 @@ TEST_F(ResourceModuleTest, CustomModuleSuppliesOnlyWhatItHolds) {
     DestroyWindow(main);
     EXPECT_NE(LoadModuleMenu(MAKEINTRESOURCEA(IDR_MAIN_MENU)), nullptr);
     EXPECT_NE(LoadModuleAccelerators(MAKEINTRESOURCEA(IDR_ACCELERATORS)), nullptr);
-    EXPECT_NE(LoadModuleIcon(MAKEINTRESOURCEA(IDI_MAIN)), nullptr);
+    EXPECT_NE(LoadModuleIcon(MAKEINTRESOURCEA(IDI_MAIN), 32), nullptr);
     HBITMAP menu = LoadModuleBitmap(MAKEINTRESOURCEA(IDB_MENU));
     EXPECT_NE(menu, nullptr);
     DeleteObject(menu);

@@ -553,12 +553,13 @@ struct GroupIconHeader {
 };
 #pragma pack(pop)
 
+// Small and large, each at 100 %, 150 % and 200 %.
 TEST(ResourceScript, IconHasSmallAndLargeImagesOf256Colours) {
     HMODULE module = GetModuleHandleA(nullptr);
     HRSRC group = FindResourceA(module, MAKEINTRESOURCEA(IDI_MAIN), RT_GROUP_ICON);
     ASSERT_NE(group, nullptr);
     auto header = static_cast<const GroupIconHeader*>(LockResource(LoadResource(module, group)));
-    ASSERT_EQ(header->count, 2);
+    ASSERT_EQ(header->count, 5);
     std::vector<int> sizes;
     for (int i = 0; i < header->count; ++i) {
         const GroupIconEntry& e = header->entries[i];
@@ -571,8 +572,8 @@ TEST(ResourceScript, IconHasSmallAndLargeImagesOf256Colours) {
         EXPECT_EQ(bits->biBitCount, 8);
         EXPECT_EQ(bits->biWidth, e.width);
     }
-    EXPECT_EQ(sizes, (std::vector<int>{16, 32}));
-    for (int size : {16, 32}) {
+    EXPECT_EQ(sizes, (std::vector<int>{16, 24, 32, 48, 64}));
+    for (int size : sizes) {
         HICON icon = static_cast<HICON>(
             LoadImageA(module, MAKEINTRESOURCEA(IDI_MAIN), IMAGE_ICON, size, size, 0));
         EXPECT_NE(icon, nullptr) << size;
@@ -598,6 +599,29 @@ TEST(ResourceScript, ManifestBindsCommonControlsSix) {
     EXPECT_NE(folder.find("microsoft.windows.common-controls_6595b64144ccf1df_6.0."),
               std::string::npos)
         << path;
+}
+
+// Per-monitor (version 2) where the system knows it, system-wide before: the
+// system then leaves the drawing to the program and never stretches it.
+TEST(ResourceScript, ManifestDeclaresDpiAwareness) {
+    HMODULE module = GetModuleHandleA(nullptr);
+    HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(1), RT_MANIFEST);
+    ASSERT_NE(found, nullptr);
+    const std::string text(static_cast<const char*>(LockResource(LoadResource(module, found))),
+                           SizeofResource(module, found));
+    size_t application = text.find("<application xmlns=\"urn:schemas-microsoft-com:asm.v3\">");
+    size_t settings = text.find("<windowsSettings>", application);
+    size_t settingsEnd = text.find("</windowsSettings>", settings);
+    ASSERT_NE(application, std::string::npos);
+    ASSERT_NE(settingsEnd, std::string::npos);
+    for (const char* element :
+         {"<dpiAware xmlns=\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\">"
+          "true</dpiAware>",
+          "<dpiAwareness xmlns=\"http://schemas.microsoft.com/SMI/2016/WindowsSettings\">"
+          "PerMonitorV2, System</dpiAwareness>"}) {
+        size_t at = text.find(element, settings);
+        EXPECT_LT(at, settingsEnd) << element;
+    }
 }
 
 } // namespace
