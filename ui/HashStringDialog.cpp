@@ -1,9 +1,14 @@
 #include "ui/HashStringDialog.h"
 
+#include "system/ScopedHandle.h"
+
+#include <cstring>
+
 #include "jobs/HashBatch.h"
 #include "jobs/HashFilesJob.h"
 #include "jobs/JobRunner.h"
 #include "ui/DialogDrag.h"
+#include "ui/MainWindow.h"
 #include "ui/ResourceModule.h"
 #include "res/resource.h"
 
@@ -11,9 +16,20 @@ namespace {
 
 constexpr int kMinimumWidth = 288;
 constexpr int kMinimumHeight = 146;
-constexpr UINT kSimpleBeep = 0xFFFFFFFF;
 constexpr DWORD kGripStyle =
     WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | SBS_SIZEGRIP | SBS_SIZEBOXBOTTOMRIGHTALIGN;
+
+// The largest clipboard text the box is given at opening. The multi-line box
+// lays out every line anew and wraps a long one in a time growing with the
+// square of its length: 64 KiB in lines of 1 KiB take a fraction of a second,
+// one line of 64 KiB a minute. A longer text is held for OK instead, the box
+// showing its start.
+constexpr size_t kBoxTextLimit = 64 * 1024;
+constexpr size_t kBoxLineLimit = 1024;
+constexpr size_t kShownStartLength = 1024;
+constexpr const char* kHeldTextFormat =
+    "\r\n\r\n[The start of the clipboard's text of %lu characters. OK hashes all of it; "
+    "once this box is changed, OK hashes the box instead.]";
 
 // Kept for the whole run: the place of the last closing and the anchors.
 RECT SavedRect;
@@ -33,6 +49,7 @@ struct Opening {
     HWND edit;
     WNDPROC editProc;
     LRESULT editCode;
+    HGLOBAL heldText; // a clipboard text too long for the box, zero-terminated
 };
 Opening Current;
 
@@ -52,6 +69,72 @@ void CreateSizeGrip(HWND dialog) {
                                    client.bottom - height, width, height, dialog,
                                    (HMENU)(INT_PTR)IDC_SIZE_GRIP,
                                    (HINSTANCE)GetWindowLongPtrA(dialog, GWLP_HINSTANCE), nullptr);
+}
+
+bool FitsTheBox(const char* text, size_t length) {
+    if (length > kBoxTextLimit)
+        return false;
+    size_t line = 0;
+    for (size_t i = 0; i < length; ++i) {
+        line = (text[i] == '\r' || text[i] == '\n') ? 0 : line + 1;
+        if (line > kBoxLineLimit)
+            return false;
+    }
+    return true;
+}
+
+// A copy of the text with its terminating zero, or null without memory.
+HGLOBAL CopyText(const char* text, size_t length) {
+    HGLOBAL copy = GlobalAlloc(GMEM_FIXED, length + 1);
+    if (copy) {
+        memcpy(copy, text, length);
+        static_cast<char*>(copy)[length] = '\0';
+    }
+    return copy;
+}
+
+// The box shows the held text's start, whole characters only, and says
+// that there is more.
+void ShowHeldTextStart(const char* text, size_t length) {
+    const char* end = text;
+    while (*end != '\0') {
+        const char* next = CharNextA(end);
+        if ((size_t)(next - text) > kShownStartLength)
+            break;
+        end = next;
+    }
+    char notice[160];
+    wsprintfA(notice, kHeldTextFormat, (unsigned long)length);
+    char shown[kShownStartLength + sizeof notice];
+    const size_t startLength = (size_t)(end - text);
+    memcpy(shown, text, startLength);
+    lstrcpyA(shown + startLength, notice);
+    SetWindowTextA(Current.edit, shown);
+}
+
+// The clipboard's text goes into the box when the box can lay it out at
+// once, by the box's own paste; a longer one is held for OK. Without memory
+// for the copy the box starts empty.
+void TakeClipboardText(HWND dialog) {
+    size_t length = 0;
+    bool fits = true;
+    {
+        ScopedClipboard clipboard(dialog);
+        HANDLE data = clipboard ? GetClipboardData(CF_TEXT) : nullptr;
+        const char* text = data ? static_cast<const char*>(GlobalLock(data)) : nullptr;
+        if (!text)
+            return;
+        // Another program wrote the block: read no further than its size.
+        length = strnlen(text, GlobalSize(data));
+        fits = FitsTheBox(text, length);
+        if (!fits)
+            Current.heldText = CopyText(text, length);
+        GlobalUnlock(data);
+    }
+    if (fits)
+        SendMessageA(Current.edit, WM_PASTE, 0, 0);
+    else if (Current.heldText)
+        ShowHeldTextStart(static_cast<const char*>(Current.heldText), length);
 }
 
 INT_PTR OnInitDialog(HWND dialog) {
@@ -77,7 +160,7 @@ INT_PTR OnInitDialog(HWND dialog) {
     AnchorLayout(dialog, Layout, kLayoutRows, nullptr);
     AnchorsRecorded = true;
     if (Current.edit)
-        SendMessageA(Current.edit, WM_PASTE, 0, 0);
+        TakeClipboardText(dialog);
     return FALSE;
 }
 
@@ -107,15 +190,28 @@ bool IsJobSlotTaken() {
     return JobState.load() != Idle || IsBatchUnderway(count.started, count.queued);
 }
 
-// Hashes the text into a field of the owner. While a job or a batch holds the
-// fields, or when there is no memory for a copy of the text, the dialog stays
-// open with its text and beeps, and the user may press OK again.
+void HashAndClose(HWND dialog, HWND owner, const char* text) {
+    SetForegroundWindow(owner);
+    HashJob(owner, text, false);
+    EndBatchIfDone();
+    EndDialog(dialog, IDOK);
+}
+
+// Hashes the text into a field of the owner: a held clipboard text while the
+// box still shows its start unchanged, else the box's text. While a job or a
+// batch holds the fields, or when there is no memory for a copy of the text,
+// the dialog stays open with its text and beeps, and the user may press OK
+// again.
 INT_PTR OnOk(HWND dialog) {
     if (IsJobSlotTaken()) {
         MessageBeep(kSimpleBeep);
         return TRUE;
     }
     HWND owner = GetWindow(dialog, GW_OWNER);
+    if (Current.heldText && !SendMessageA(Current.edit, EM_GETMODIFY, 0, 0)) {
+        HashAndClose(dialog, owner, static_cast<const char*>(Current.heldText));
+        return TRUE;
+    }
     int length = Current.edit ? GetWindowTextLengthA(Current.edit) : 0;
     HGLOBAL text = GlobalAlloc(GMEM_FIXED | GMEM_ZEROINIT, (SIZE_T)length + 1);
     if (!text) {
@@ -125,11 +221,8 @@ INT_PTR OnOk(HWND dialog) {
     char* chars = (char*)text;
     if (Current.edit)
         GetWindowTextA(Current.edit, chars, length + 1);
-    SetForegroundWindow(owner);
-    HashJob(owner, chars, false);
-    EndBatchIfDone();
+    HashAndClose(dialog, owner, chars);
     GlobalFree(text);
-    EndDialog(dialog, IDOK);
     return TRUE;
 }
 
@@ -149,9 +242,12 @@ INT_PTR OnDestroy(HWND dialog) {
     if (Current.bitmap)
         DeleteObject(Current.bitmap);
     GetWindowRect(dialog, &SavedRect);
+    if (Current.heldText)
+        GlobalFree(Current.heldText);
     // The edit, destroyed after its parent, still forwards to editProc.
     Current.bitmap = nullptr;
     Current.grip = nullptr;
+    Current.heldText = nullptr;
     return TRUE;
 }
 
