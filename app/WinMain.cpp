@@ -21,10 +21,15 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     const std::string commandLine = OwnCommandLine();
 
     // Never closed: it marks the first instance until the process ends. A
-    // failed creation leaves this one running as the first instance.
+    // failed creation leaves this one running as the first instance, and so
+    // does a first instance that ends while this one waits for its window.
     HANDLE mutex = CreateMutexA(nullptr, FALSE, kInstanceMutexName);
-    if (mutex && GetLastError() == ERROR_ALREADY_EXISTS)
-        return HandOffToFirstInstance(instance, commandLine.c_str());
+    if (mutex && GetLastError() == ERROR_ALREADY_EXISTS) {
+        const int handOff =
+            HandOffToFirstInstance(instance, commandLine.c_str(), &mutex, kFirstInstanceWaitMs);
+        if (handOff != kRunAsFirstInstance)
+            return handOff;
+    }
 
     InitCommonControls();
     ResolveOptionalFunctions();

@@ -1,9 +1,11 @@
 #include "jobs/HashBatch.h"
 
 BatchStopRule BatchStopRuleOf(int multipleFiles) {
-    if (multipleFiles == StopAfterEveryFile || multipleFiles == StopAfterMatchingFile)
-        return static_cast<BatchStopRule>(multipleFiles);
-    return NeverStop;
+    if (multipleFiles < StopAfterEveryFile)
+        return StopAfterMatchingFile;
+    if (multipleFiles > NeverStop)
+        return NeverStop;
+    return static_cast<BatchStopRule>(multipleFiles);
 }
 
 bool StopsAfterFile(BatchStopRule rule, bool intoField2, long started, long queued,

@@ -4,9 +4,8 @@
 // The three behaviours of the MultipleFiles setting.
 enum BatchStopRule { StopAfterEveryFile = 0, StopAfterMatchingFile = 1, NeverStop = 2 };
 
-// Only 0 and 1 stop: every other stored value, negative ones too, never stops
-// (a hand-edited value, or the -1 that the Options dialog stores when its
-// list had no selection).
+// A stored value outside 0..2 (edited by hand) still picks a rule: above 2
+// never stops, below 0 stops after a matching file, as 1 does.
 BatchStopRule BatchStopRuleOf(int multipleFiles);
 
 // Whether the batch stops after a file whose checksum went into field 2

@@ -105,12 +105,23 @@ LRESULT OnCommand(HWND field, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-// With nothing selected, or in the read-only field, the whole checksum goes.
+// The whole field to the clipboard; a copy that failed (another program
+// holds the clipboard open) beeps. An empty field has nothing to copy.
+bool CopyWholeField(HWND field) {
+    if (GetWindowTextLengthA(field) == 0)
+        return false;
+    if (CopyHashToClipboard(GetParent(field), field))
+        return true;
+    MessageBeep(kSimpleBeep);
+    return false;
+}
+
+// With nothing selected, or in the read-only field, the whole checksum goes,
+// and only once it is on the clipboard: otherwise it would be lost.
 LRESULT OnCut(HWND field, WPARAM wParam, LPARAM lParam) {
     if (!GetSelection(field).Empty() && !IsReadOnly(field))
         return CallPrevious(field, WM_CUT, wParam, lParam);
-    CopyHashToClipboard(GetParent(field), field);
-    if (!JobActive())
+    if (CopyWholeField(field) && !JobActive())
         SetWindowTextA(field, "");
     return 0;
 }
@@ -118,7 +129,7 @@ LRESULT OnCut(HWND field, WPARAM wParam, LPARAM lParam) {
 LRESULT OnCopy(HWND field, WPARAM wParam, LPARAM lParam) {
     if (!GetSelection(field).Empty())
         return CallPrevious(field, WM_COPY, wParam, lParam);
-    CopyHashToClipboard(GetParent(field), field);
+    CopyWholeField(field);
     return 0;
 }
 
@@ -133,7 +144,7 @@ LRESULT OnPaste(HWND field, WPARAM wParam, LPARAM lParam) {
     if (!wholeField)
         return CallPrevious(field, WM_PASTE, wParam, lParam);
     if (!PasteHashFromClipboard(GetParent(field), field))
-        MessageBeep(0xFFFFFFFF);
+        MessageBeep(kSimpleBeep);
     return 0;
 }
 

@@ -1,10 +1,16 @@
 #include "ui/HashStringDialog.h"
 
+#include "system/ScopedHandle.h"
+#include "system/WidePath.h"
+
+#include <cstring>
+
 #include "jobs/HashBatch.h"
 #include "jobs/HashFilesJob.h"
 #include "jobs/JobRunner.h"
 #include "ui/DialogDrag.h"
 #include "ui/DpiScale.h"
+#include "ui/MainWindow.h"
 #include "ui/ResourceModule.h"
 #include "res/resource.h"
 
@@ -13,9 +19,20 @@ namespace {
 // Pixels at 96 DPI.
 constexpr int kMinimumWidth = 288;
 constexpr int kMinimumHeight = 146;
-constexpr UINT kSimpleBeep = 0xFFFFFFFF;
 constexpr DWORD kGripStyle =
     WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | SBS_SIZEGRIP | SBS_SIZEBOXBOTTOMRIGHTALIGN;
+
+// The largest clipboard text the box is given at opening. The multi-line box
+// lays out every line anew and wraps a long one in a time growing with the
+// square of its length: 64 KiB in lines of 1 KiB take a fraction of a second,
+// one line of 64 KiB a minute. A longer text is held for OK instead, the box
+// showing its start.
+constexpr size_t kBoxTextLimit = 64 * 1024;
+constexpr size_t kBoxLineLimit = 1024;
+constexpr size_t kShownStartLength = 1024;
+constexpr const char* kHeldTextFormat =
+    "\r\n\r\n[The start of the clipboard's text of %lu characters. OK hashes all of it; "
+    "once this box is changed, OK hashes the box instead.]";
 
 // Kept for the whole run: the place of the last closing and the anchors,
 // both in pixels at AnchorsDpi.
@@ -37,7 +54,8 @@ struct Opening {
     HWND edit;
     WNDPROC editProc;
     LRESULT editCode;
-    int dpi; // as last laid out
+    int dpi;          // as last laid out
+    HGLOBAL heldText; // a clipboard text too long for the box, zero-terminated
 };
 Opening Current;
 
@@ -81,6 +99,74 @@ void ScaleAnchors(int dpi) {
     AnchorsDpi = dpi;
 }
 
+bool FitsTheBox(const wchar_t* text, size_t length) {
+    if (length > kBoxTextLimit)
+        return false;
+    size_t line = 0;
+    for (size_t i = 0; i < length; ++i) {
+        line = (text[i] == L'\r' || text[i] == L'\n') ? 0 : line + 1;
+        if (line > kBoxLineLimit)
+            return false;
+    }
+    return true;
+}
+
+// A copy of the text with its terminating zero, or null without memory.
+HGLOBAL CopyText(const char* text, size_t length) {
+    HGLOBAL copy = GlobalAlloc(GMEM_FIXED, length + 1);
+    if (copy) {
+        memcpy(copy, text, length);
+        static_cast<char*>(copy)[length] = '\0';
+    }
+    return copy;
+}
+
+// The box shows the held text's start, whole characters only, and says
+// that there is more.
+void ShowHeldTextStart(const std::wstring& text) {
+    size_t start = text.size() < kShownStartLength ? text.size() : kShownStartLength;
+    if (start > 0 && start < text.size() && IS_HIGH_SURROGATE(text[start - 1]))
+        --start;
+    char notice[160];
+    wsprintfA(notice, kHeldTextFormat, (unsigned long)text.size());
+    std::wstring shown = text.substr(0, start);
+    // The notice is ASCII: each byte is its own character.
+    for (const char* c = notice; *c != '\0'; ++c)
+        shown += static_cast<wchar_t>(static_cast<unsigned char>(*c));
+    SetWindowTextW(Current.edit, shown.c_str());
+}
+
+// The clipboard's text goes into the box when the box can lay it out at
+// once, by the box's own paste; a longer one is held for OK, in the
+// program's code page as the box would give it. Without memory for the copy
+// the box starts empty.
+void TakeClipboardText(HWND dialog) {
+    bool fits = true;
+    std::wstring held;
+    {
+        ScopedClipboard clipboard(dialog);
+        // Unicode: CF_TEXT would be converted by the input locale.
+        HANDLE data = clipboard ? GetClipboardData(CF_UNICODETEXT) : nullptr;
+        const wchar_t* text = data ? static_cast<const wchar_t*>(GlobalLock(data)) : nullptr;
+        if (!text)
+            return;
+        // Another program wrote the block: read no further than its size.
+        size_t length = wcsnlen(text, GlobalSize(data) / sizeof(wchar_t));
+        fits = FitsTheBox(text, length);
+        if (!fits)
+            held.assign(text, length);
+        GlobalUnlock(data);
+    }
+    if (fits) {
+        SendMessageA(Current.edit, WM_PASTE, 0, 0);
+        return;
+    }
+    std::string bytes = AnsiFromWide(held.c_str());
+    Current.heldText = CopyText(bytes.data(), bytes.size());
+    if (Current.heldText)
+        ShowHeldTextStart(held);
+}
+
 INT_PTR OnInitDialog(HWND dialog) {
     Current = Opening{};
     Current.dpi = WindowDpi(dialog);
@@ -108,7 +194,7 @@ INT_PTR OnInitDialog(HWND dialog) {
     AnchorsRecorded = true;
     AnchorsDpi = Current.dpi;
     if (Current.edit)
-        SendMessageA(Current.edit, WM_PASTE, 0, 0);
+        TakeClipboardText(dialog);
     return FALSE;
 }
 
@@ -154,15 +240,28 @@ bool IsJobSlotTaken() {
     return JobState.load() != Idle || IsBatchUnderway(count.started, count.queued);
 }
 
-// Hashes the text into a field of the owner. While a job or a batch holds the
-// fields, or when there is no memory for a copy of the text, the dialog stays
-// open with its text and beeps, and the user may press OK again.
+void HashAndClose(HWND dialog, HWND owner, const char* text) {
+    SetForegroundWindow(owner);
+    HashJob(owner, text, false);
+    EndBatchIfDone();
+    EndDialog(dialog, IDOK);
+}
+
+// Hashes the text into a field of the owner: a held clipboard text while the
+// box still shows its start unchanged, else the box's text. While a job or a
+// batch holds the fields, or when there is no memory for a copy of the text,
+// the dialog stays open with its text and beeps, and the user may press OK
+// again.
 INT_PTR OnOk(HWND dialog) {
     if (IsJobSlotTaken()) {
         MessageBeep(kSimpleBeep);
         return TRUE;
     }
     HWND owner = GetWindow(dialog, GW_OWNER);
+    if (Current.heldText && !SendMessageA(Current.edit, EM_GETMODIFY, 0, 0)) {
+        HashAndClose(dialog, owner, static_cast<const char*>(Current.heldText));
+        return TRUE;
+    }
     int length = Current.edit ? GetWindowTextLengthA(Current.edit) : 0;
     HGLOBAL text = GlobalAlloc(GMEM_FIXED | GMEM_ZEROINIT, (SIZE_T)length + 1);
     if (!text) {
@@ -172,11 +271,8 @@ INT_PTR OnOk(HWND dialog) {
     char* chars = (char*)text;
     if (Current.edit)
         GetWindowTextA(Current.edit, chars, length + 1);
-    SetForegroundWindow(owner);
-    HashJob(owner, chars, false);
-    EndBatchIfDone();
+    HashAndClose(dialog, owner, chars);
     GlobalFree(text);
-    EndDialog(dialog, IDOK);
     return TRUE;
 }
 
@@ -196,9 +292,12 @@ INT_PTR OnDestroy(HWND dialog) {
     if (Current.bitmap)
         DeleteObject(Current.bitmap);
     GetWindowRect(dialog, &SavedRect);
+    if (Current.heldText)
+        GlobalFree(Current.heldText);
     // The edit, destroyed after its parent, still forwards to editProc.
     Current.bitmap = nullptr;
     Current.grip = nullptr;
+    Current.heldText = nullptr;
     return TRUE;
 }
 

@@ -8,6 +8,8 @@ constexpr const char* kProgramName = "Calverin";
 // A window property set on the main window, by which a second start finds it
 // whatever its caption.
 constexpr const char* kMainWindowMark = "CalverinMainWindow";
+// MessageBeep's simple beep: a refused command or a failed clipboard step.
+constexpr UINT kSimpleBeep = 0xFFFFFFFF;
 
 // Published at WM_INITDIALOG; read-only elsewhere (jobs address the window).
 extern HWND MainWindow;

@@ -9,6 +9,7 @@
 
 #include "system/OptionalFunctions.h"
 #include "system/Settings.h"
+#include "jobs/HashBatch.h"
 #include "ui/DialogDrag.h"
 #include "ui/DpiScale.h"
 #include "ui/MainWindow.h"
@@ -101,8 +102,10 @@ INT_PTR OnInitDialog(HWND dialog) {
     SetSwatchColour(dialog, IDC_OPT_SAME_FILE_COLOR, Settings.SameFileColor);
     for (const char* text : kMultipleFilesTexts)
         SendDlgItemMessageA(dialog, IDC_OPT_MULTIPLE_FILES, CB_ADDSTRING, 0, (LPARAM)text);
-    // An index outside the list leaves it without a selection.
-    SendDlgItemMessageA(dialog, IDC_OPT_MULTIPLE_FILES, CB_SETCURSEL, Settings.MultipleFiles, 0);
+    // A stored value outside the list shows as the rule it behaves as, so OK
+    // stores that rule.
+    SendDlgItemMessageA(dialog, IDC_OPT_MULTIPLE_FILES, CB_SETCURSEL,
+                        BatchStopRuleOf(Settings.MultipleFiles), 0);
     EnableOpacity(dialog, TransparencyAvailable && Settings.Transparent);
     EnableWindow(GetDlgItem(dialog, IDC_OPT_TRANSPARENT), TransparencyAvailable);
     return FALSE;
@@ -115,8 +118,10 @@ void ReadControls(HWND dialog) {
     Settings.DiffHashColor = SwatchColour(dialog, IDC_OPT_DIFF_COLOR);
     Settings.SameHashColor = SwatchColour(dialog, IDC_OPT_SAME_HASH_COLOR);
     Settings.SameFileColor = SwatchColour(dialog, IDC_OPT_SAME_FILE_COLOR);
+    // A list left without a selection (a resource module's) keeps the rule.
+    LRESULT choice = SendDlgItemMessageA(dialog, IDC_OPT_MULTIPLE_FILES, CB_GETCURSEL, 0, 0);
     Settings.MultipleFiles =
-        (int)SendDlgItemMessageA(dialog, IDC_OPT_MULTIPLE_FILES, CB_GETCURSEL, 0, 0);
+        choice == CB_ERR ? BatchStopRuleOf(Settings.MultipleFiles) : (int)choice;
 }
 
 void WriteSettings() {

@@ -191,6 +191,19 @@ class OwnedCalverinBox {
     HWND box_ = nullptr;
 };
 
+// Handles of the object over all processes (ObjectBasicInformation), or 0.
+ULONG HandleCount(HANDLE object) {
+    using QueryObject = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
+    QueryObject query = reinterpret_cast<QueryObject>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQueryObject")));
+    struct {
+        ULONG attributes, access, handles, pointers, reserved[10];
+    } info = {};
+    if (!query || query(object, 0, &info, sizeof info, nullptr) != 0)
+        return 0;
+    return info.handles;
+}
+
 std::vector<std::string> SplitAt(const std::string& text, char separator) {
     std::vector<std::string> parts;
     size_t start = 0;
@@ -243,11 +256,7 @@ TEST_F(StartupTest, SecondStartHandsItsCommandLineToTheRunningWindow) {
     EXPECT_EQ(empty.ExitCode(), kExitNoHandOff);
     EXPECT_STREQ(JobPath, "untouched");
 
-    // No window to hand over to: exit code 1 after the bounded search.
     DestroyMain();
-    Program lost("C:\\missing\\lost.txt");
-    ASSERT_TRUE(lost.Started());
-    EXPECT_EQ(lost.ExitCode(), kExitNoHandOff);
     CloseHandle(mutex);
 }
 
@@ -272,6 +281,69 @@ TEST_F(StartupTest, SecondStartsLongPathIsHashedAndItsTooltipShowsItWhole) {
         RunQueuedJobsUntil([] { return WindowText(Hash1Field) == ReferenceMd5("far down"); }));
     EXPECT_EQ(TipText(window_, Hash1Field).substr(0, path.size() + 2), path + "\r\n");
     CloseHandle(mutex);
+}
+
+// The test holds the mutex without a main window, as a first instance that is
+// slow to show it. Here the wait is short; the program's own is
+// kFirstInstanceWaitMs.
+TEST_F(StartupTest, SecondStartThatFindsNoWindowNamesItsFilesOrBecomesTheFirst) {
+    HANDLE held = CreateMutexA(nullptr, FALSE, kInstanceMutexName);
+    ASSERT_NE(held, nullptr);
+    HANDLE own = CreateMutexA(nullptr, FALSE, kInstanceMutexName);
+    ASSERT_EQ(GetLastError(), (DWORD)ERROR_ALREADY_EXISTS);
+    const HINSTANCE instance = GetModuleHandleA(nullptr);
+    {
+        BoxCloser closer(kLostFilesCaption);
+        EXPECT_EQ(HandOffToFirstInstance(instance, "\"C:\\missing folder\\lost.txt\"", &own, 300),
+                  kExitNoHandOff);
+        ASSERT_TRUE(closer.Result().found);
+        EXPECT_NE(closer.Result().text.find("\nC:\\missing folder\\lost.txt"), std::string::npos)
+            << closer.Result().text;
+    }
+    {
+        // Ten are named, then the rest counted.
+        std::string twelve;
+        for (int i = 1; i <= 12; ++i)
+            twelve += " C:\\missing\\f" + std::to_string(i) + ".txt";
+        BoxCloser closer(kLostFilesCaption);
+        EXPECT_EQ(HandOffToFirstInstance(instance, twelve.c_str(), &own, 0), kExitNoHandOff);
+        const std::string& text = closer.Result().text;
+        EXPECT_NE(text.find("\\f10.txt\nand 2 more"), std::string::npos) << text;
+        EXPECT_EQ(text.find("f11"), std::string::npos) << text;
+    }
+    {
+        // Nothing named: no box.
+        BoxCloser closer(kLostFilesCaption);
+        EXPECT_EQ(HandOffToFirstInstance(instance, "", &own, 0), kExitNoHandOff);
+        EXPECT_FALSE(closer.Stop().found);
+    }
+    // The first instance ends: the waiting start owns the mutex now.
+    CloseHandle(held);
+    EXPECT_EQ(HandOffToFirstInstance(instance, "C:\\missing\\lost.txt", &own, 60000),
+              kRunAsFirstInstance);
+    CloseHandle(own);
+}
+
+// The real program as that second start: once it waits (it holds a handle of
+// the mutex too) the test's first instance ends, and the program hashes its
+// file as the first instance.
+TEST_F(StartupTest, SecondStartWhoseFirstInstanceEndsRunsAsTheFirst) {
+    ProgramIni ini(kQuietIni);
+    HANDLE held = CreateMutexA(nullptr, FALSE, kInstanceMutexName);
+    ASSERT_NE(held, nullptr);
+    Program second("C:\\missing\\orphan.txt");
+    ASSERT_TRUE(second.Started());
+    EXPECT_TRUE(WaitUntil([&] { return HandleCount(held) >= 2; }, kProcessTimeoutMs));
+    BoxCloser closer("Error", kProcessTimeoutMs);
+    CloseHandle(held);
+    const FoundBox& report = closer.Result();
+    ASSERT_TRUE(report.found);
+    EXPECT_EQ(ReportedPath(report.text), "C:\\missing\\orphan.txt");
+    HWND main = second.MainWindowOf();
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ(report.owner, main);
+    PostMessageA(main, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_EQ(second.ExitCode(), kExitNormal);
 }
 
 TEST_F(StartupTest, TwoRealInstancesHandOverAndBringTheFirstToFront) {

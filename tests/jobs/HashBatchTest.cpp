@@ -2,15 +2,15 @@
 
 #include <gtest/gtest.h>
 
-TEST(HashBatch, OnlyTheSettingValues0And1Stop) {
+TEST(HashBatch, SettingValuesOutsideTheListBehaveAsItsEnds) {
     EXPECT_EQ(BatchStopRuleOf(0), StopAfterEveryFile);
     EXPECT_EQ(BatchStopRuleOf(1), StopAfterMatchingFile);
     EXPECT_EQ(BatchStopRuleOf(2), NeverStop);
     EXPECT_EQ(BatchStopRuleOf(3), NeverStop);
     EXPECT_EQ(BatchStopRuleOf(2147483647), NeverStop);
-    // Negative values too: -1 is what the Options dialog stores without a selection.
-    EXPECT_EQ(BatchStopRuleOf(-1), NeverStop);
-    EXPECT_EQ(BatchStopRuleOf(-2147483647 - 1), NeverStop);
+    // Below 0 as 1: a negative value still stops after a matching file.
+    EXPECT_EQ(BatchStopRuleOf(-1), StopAfterMatchingFile);
+    EXPECT_EQ(BatchStopRuleOf(-2147483647 - 1), StopAfterMatchingFile);
 }
 
 TEST(HashBatch, TheLastFileOfABatchNeverStops) {

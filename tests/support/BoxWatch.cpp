@@ -1,6 +1,7 @@
 #include "tests/support/BoxWatch.h"
 
 #include "tests/support/TestSupport.h"
+#include "ui/MainWindow.h"
 
 namespace {
 
@@ -15,8 +16,11 @@ BOOL CALLBACK MatchDialog(HWND window, LPARAM param) {
     if (ClassOf(window) != "#32770" || !IsWindowVisible(window))
         return TRUE;
     HWND owner = GetWindow(window, GW_OWNER);
-    // A box always has an owner here; the main window itself has none.
-    if (!owner || (search->owner && owner != search->owner))
+    // A box has an owner, but for one shown before there is a main window,
+    // which is found by its caption; the main window itself has none.
+    if (!owner && (!search->caption || GetPropA(window, kMainWindowMark)))
+        return TRUE;
+    if (search->owner && owner != search->owner)
         return TRUE;
     if (search->caption && WindowText(window) != search->caption)
         return TRUE;

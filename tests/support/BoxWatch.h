@@ -22,7 +22,8 @@ struct FoundBox {
 
 // A visible top-level dialog-class window (a message box or a common dialog)
 // of any process, owned by owner; null when there is none. With caption, only
-// a window of that caption; without owner (null), any owned window.
+// a window of that caption; without owner (null), any owned window, or with a
+// caption also one without owner that is not a main window.
 HWND FindOwnedDialog(HWND owner, const char* caption = nullptr);
 HWND WaitForOwnedDialog(HWND owner, DWORD timeoutMs = 15000);
 // A box with this caption (and, when owner is given, this owner).

@@ -11,7 +11,9 @@
 #include "ui/MainWindow.h"
 
 #include <gtest/gtest.h>
+#include <atomic>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -317,6 +319,37 @@ TEST_F(HashFieldTest, CutOfTheReadOnlyFieldTakesAllAndEmptiesItWhenIdle) {
     EXPECT_EQ(ClipboardText(host), kOther);
     EXPECT_EQ(WindowText(field1), kOther);
     EXPECT_EQ(FieldChanges, 0);
+}
+
+// Another program holds the clipboard open: a whole-field cut keeps the
+// checksum, and it and a whole-field copy beep.
+TEST_F(HashFieldTest, WholeFieldCutKeepsTheChecksumWhenTheCopyFails) {
+    BellCounter bells;
+    ASSERT_TRUE(bells.Ready());
+    ASSERT_TRUE(PutClipboardText(host, "before"));
+    std::atomic<int> opened(-1);
+    HANDLE release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    std::thread holder([&] {
+        opened = OpenClipboard(nullptr) ? 1 : 0;
+        WaitForSingleObject(release, 15000);
+        if (opened == 1)
+            CloseClipboard();
+    });
+    ASSERT_TRUE(WaitUntil([&] { return opened >= 0; }));
+    EXPECT_EQ(opened, 1);
+    SetField(field1, kChecksum);
+    TypeControl(field1, 'X');
+    SetField(field2, kOther);
+    SendMessageA(field2, WM_COMMAND, IDM_CUT, 0);
+    TypeControl(field1, 'C');
+    EXPECT_EQ(WindowText(field1), kChecksum);
+    EXPECT_EQ(WindowText(field2), kOther);
+    EXPECT_EQ(FieldChanges, 0);
+    EXPECT_TRUE(bells.WaitForCount(3));
+    SetEvent(release);
+    holder.join();
+    CloseHandle(release);
+    EXPECT_EQ(ClipboardText(host), "before");
 }
 
 TEST_F(HashFieldTest, CutInTheEditableField) {

@@ -213,19 +213,24 @@ TEST_F(OptionsDialogTest, CancelledColourDialogKeepsTheSwatchAndConfirmedOneChan
     memcpy(CustomColours, customBefore, sizeof customBefore);
 }
 
-TEST_F(OptionsDialogTest, StoredMultipleFilesOutOfRangeShowsNoSelectionAndStoresMinusOne) {
-    Settings.MultipleFiles = 5;
-    Open([](HWND dialog) {
-        HWND list = GetDlgItem(dialog, IDC_OPT_MULTIPLE_FILES);
-        EXPECT_EQ(SendMessageA(list, CB_GETCOUNT, 0, 0), 3);
-        char text[64] = {};
-        SendMessageA(list, CB_GETLBTEXT, 2, (LPARAM)text);
-        EXPECT_STREQ(text, "Don't stop between files");
-        EXPECT_EQ(SendMessageA(list, CB_GETCURSEL, 0, 0), CB_ERR);
-        Click(dialog, IDOK);
-    });
-    EXPECT_EQ(Settings.MultipleFiles, -1);
-    EXPECT_EQ(GetPrivateProfileIntA("OPTIONS", "MultipleFiles", 0, IniFile().c_str()), -1);
+TEST_F(OptionsDialogTest, StoredMultipleFilesOutOfRangeShowsAndStoresTheRuleItBehavesAs) {
+    // Above 2 as "Don't stop between files", below 0 as "Stop after matching file".
+    for (int stored : {5, -1}) {
+        const int shown = stored > 2 ? 2 : 1;
+        Settings.MultipleFiles = stored;
+        Open([shown](HWND dialog) {
+            HWND list = GetDlgItem(dialog, IDC_OPT_MULTIPLE_FILES);
+            EXPECT_EQ(SendMessageA(list, CB_GETCOUNT, 0, 0), 3);
+            char text[64] = {};
+            SendMessageA(list, CB_GETLBTEXT, 2, (LPARAM)text);
+            EXPECT_STREQ(text, "Don't stop between files");
+            EXPECT_EQ(SendMessageA(list, CB_GETCURSEL, 0, 0), shown);
+            Click(dialog, IDOK);
+        });
+        EXPECT_EQ(Settings.MultipleFiles, shown) << stored;
+        EXPECT_EQ(GetPrivateProfileIntA("OPTIONS", "MultipleFiles", 0, IniFile().c_str()), shown)
+            << stored;
+    }
 }
 
 TEST_F(OptionsDialogTest, RegistryStoreWritesToTheRegistryInstead) {
