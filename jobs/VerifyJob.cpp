@@ -22,21 +22,15 @@ constexpr const char* kBoxCaption = "Calverin";
 // Characters no Windows file name holds; a name with one is refused rather
 // than opened as something else (a colon would open an alternate stream).
 constexpr wchar_t kReservedCharacters[] = L"<>:\"|?*";
-// Stands for a handle that is no file on a disk (a pipe, a device).
-constexpr DWORD kNotDiskFile = ERROR_NOT_SUPPORTED;
 
 // The whole list file into bytes; false with the last error set.
 bool ReadListFile(const char* path, std::vector<char>* bytes) {
     RedirectionOff off;
     ScopedFile file = OpenPath(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN);
+    // A pipe or a device, which could block the read, is refused by OpenPath.
     if (!file)
         return false;
-    // A pipe or a device would block the read or never end.
-    if (GetFileType(file.Get()) != FILE_TYPE_DISK) {
-        SetLastError(kNotDiskFile);
-        return false;
-    }
     LARGE_INTEGER size;
     if (!GetFileSizeEx(file.Get(), &size))
         return false;
@@ -137,11 +131,9 @@ bool CheckRow(ListTable* table, size_t index, const std::wstring& folder, uint8_
         ScopedFile file = OpenPath(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                    OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN);
         opened = static_cast<bool>(file);
-        if (opened && GetFileType(file.Get()) != FILE_TYPE_DISK)
-            SetLastError(kNotDiskFile);
-        else if (opened)
-            read = HashOpenFileInBlocks(file.Get(), JobCancelled, block, kVerifyBlockSize,
-                                        row.digest);
+        if (opened)
+            read =
+                HashOpenFileInBlocks(file.Get(), JobCancelled, block, kVerifyBlockSize, row.digest);
         error = GetLastError();
     } else {
         error = GetLastError();

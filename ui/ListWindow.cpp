@@ -6,7 +6,9 @@
 #include <vector>
 
 #include "engine/Md5.h"
+#include "system/ErrorText.h"
 #include "system/ScopedHandle.h"
+#include "system/WidePath.h"
 #include "jobs/JobRunner.h"
 #include "jobs/VerifyJob.h"
 #include "ui/DpiScale.h"
@@ -60,7 +62,7 @@ struct Shown {
     int dpi;
     bool laidOut;
     bool problemsOnly;
-    bool ended; // the job's end has been shown
+    bool ended;  // the job's end has been shown
     size_t seen; // rows already counted into the tallies below
     size_t ok;
     size_t failed;
@@ -94,15 +96,12 @@ size_t RowOfItem(size_t item) {
 }
 
 void SystemText(DWORD error, std::wstring* text) {
-    wchar_t buffer[512];
-    DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                                  nullptr, error, 0, buffer, 512, nullptr);
-    while (length > 0 && (buffer[length - 1] == L'\n' || buffer[length - 1] == L'\r' ||
-                          buffer[length - 1] == L' '))
-        --length;
-    if (length == 0)
-        length = static_cast<DWORD>(wsprintfW(buffer, L"Error %lu", error));
-    text->append(buffer, length);
+    std::string own = ErrorText(error);
+    while (!own.empty() && (own.back() == '\n' || own.back() == '\r' || own.back() == ' '))
+        own.pop_back();
+    std::wstring wide;
+    WideFromText(own.c_str(), CP_ACP, &wide);
+    *text += wide;
 }
 
 void ResultText(size_t row, std::wstring* text) {
