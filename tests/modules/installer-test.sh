@@ -139,9 +139,11 @@ verify_verb='HKCU\Software\Classes\SystemFileAssociations\.md5\shell\CalverinVer
 progid='HKCU\Software\Classes\Calverin.ChecksumList'
 check ".md5 entry verifies the list" [ "$(reg_value "$verify_verb")" = "Verify with Calverin" -a \
     "$(reg_value "$verify_verb\command")" = "\"$exe_win\" /verify \"%1\"" ]
-check "its ProgID opens it the same way, named for .md5" \
+progid_named() {
     [ "$(reg_value "$progid\shell\open\command")" = "\"$exe_win\" /verify \"%1\"" ] &&
-    reg_value "$lists" Calverin.ChecksumList >/dev/null
+        reg_value "$lists" Calverin.ChecksumList >/dev/null
+}
+check "its ProgID opens it the same way, named for .md5" progid_named
 keys=$(arp_keys)
 check "one Apps & features entry" [ "$(wc -w <<<"$keys")" = 1 ]
 check "its version $version" [ "$(reg_value "$keys" DisplayVersion)" = "$version" ]
@@ -174,9 +176,12 @@ check "uninstall exits with 0" [ "$(msiexec_code /x "$work_win\\higher.msi")" = 
 check "only Calverin.ini left in $dir_win" [ "$(ls -A "$dir")" = Calverin.ini ]
 check "no shortcuts" [ ! -e "$start_menu" -a ! -e "$send_to" ]
 check "no context-menu entry" no_key "$verb"
-check "no .md5 entry or ProgID, the other program's claim kept" \
-    no_key "$verify_verb" && no_key "$progid" && ! reg_value "$lists" Calverin.ChecksumList &&
-    reg_value "$lists" Other.List >/dev/null
+md5_entries_gone() {
+    no_key "$verify_verb" && no_key "$progid" &&
+        ! reg_value "$lists" Calverin.ChecksumList >/dev/null &&
+        reg_value "$lists" Other.List >/dev/null
+}
+check "no .md5 entry or ProgID, the other program's claim kept" md5_entries_gone
 check "no Apps & features entry" [ -z "$(arp_keys)" ]
 check "no product icon" [ -z "$(product_icons)" ]
 rm -rf "$dir"
