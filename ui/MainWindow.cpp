@@ -379,6 +379,7 @@ INT_PTR OnInitDialog(HWND window) {
     if (LoadedMenu) {
         MainMenu = GetSubMenu(LoadedMenu, 0);
         EditMenu = GetSubMenu(LoadedMenu, 1);
+        AddLateMenuItems(MainMenu);
         AddSystemMenuItems(window);
     }
 

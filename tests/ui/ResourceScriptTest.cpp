@@ -435,16 +435,11 @@ TEST(ResourceScript, AcceleratorsAreAsTabled) {
         WORD command;
     };
     const Key expected[] = {
-        {FCONTROL, 'O', IDM_OPEN_FILE},
-        {FCONTROL, 'T', IDM_HASH_STRING},
-        {FCONTROL, 'S', IDM_SEARCH_HASH},
-        {FCONTROL, 'B', IDM_BENCHMARK},
-        {FCONTROL, 'L', IDM_VERIFY_LIST},
-        {FSHIFT, 'T', IDM_ALWAYS_ON_TOP},
-        {FSHIFT, 'O', IDM_TRANSPARENCY},
-        {0, VK_DOWN, IDC_EXPAND},
-        {0, VK_UP, IDC_COLLAPSE},
-        {FCONTROL, VK_DELETE, IDM_CLEAR_BOTH},
+        {FCONTROL, 'O', IDM_OPEN_FILE},   {FCONTROL, 'T', IDM_HASH_STRING},
+        {FCONTROL, 'S', IDM_SEARCH_HASH}, {FCONTROL, 'B', IDM_BENCHMARK},
+        {FCONTROL, 'L', IDM_VERIFY_LIST}, {FSHIFT, 'T', IDM_ALWAYS_ON_TOP},
+        {FSHIFT, 'O', IDM_TRANSPARENCY},  {0, VK_DOWN, IDC_EXPAND},
+        {0, VK_UP, IDC_COLLAPSE},         {FCONTROL, VK_DELETE, IDM_CLEAR_BOTH},
         {0, VK_RETURN, IDC_OPEN},
     };
     ASSERT_EQ(count, static_cast<int>(sizeof expected / sizeof expected[0]));
