@@ -45,7 +45,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     HWND window = CreateModuleDialog(MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainWindowProc);
     if (!window)
         return kExitNoWindow;
-    HACCEL accelerators = LoadModuleAccelerators(MAKEINTRESOURCEA(IDR_ACCELERATORS));
+    HACCEL accelerators =
+        AddLateAccelerators(LoadModuleAccelerators(MAKEINTRESOURCEA(IDR_ACCELERATORS)));
     if (!accelerators)
         return kExitNoWindow;
 

@@ -171,7 +171,7 @@ int ManyFiles(int count) {
         std::set<std::string> expected;
         ScratchFolder distinct;
         std::string lines = MakeFiles(distinct, count, &expected);
-        AppDriver app("StartInFullMode=0\nMultipleFiles=0\n");
+        AppDriver app("StartInFullMode=0\nMultipleFiles=0\n", AppDriver::GatedExePath());
         if (!app.Start())
             return 1;
         PipeFile gate; // holds the batch open until every path is queued

@@ -44,7 +44,8 @@ std::string FullPath(const char* path);
 std::wstring LiteralPath(const char* path);
 
 // CreateFileW on the literal path; empty (INVALID_HANDLE_VALUE) with the
-// system's last error kept when it fails.
+// system's last error kept when it fails, and with kNotDiskFileError
+// (system/ErrorText.h) when it opened something other than a file on a disk.
 ScopedFile OpenPath(const char* path, DWORD access, DWORD share, DWORD disposition, DWORD flags);
 // The checksum of the file at path, read as the engine reads an open file;
 // null with the last error kept when it cannot be opened or read, or when

@@ -5,9 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "system/ErrorText.h"
 #include "system/OptionalFunctions.h"
 #include "jobs/JobRunner.h"
 #include "ui/Comparison.h"
+#include "ui/ListWindow.h"
 #include "ui/MainWindow.h"
 #include "ui/StatusButton.h"
 #include "res/resource.h"
@@ -15,7 +17,6 @@
 namespace {
 
 constexpr UINT kFlashCount = 4;
-constexpr int kSystemTextSize = 512;
 constexpr char kErrorTitle[] = "Error";
 
 // Text for the eye: bytes that are no character of the code page show as
@@ -68,6 +69,11 @@ void FlashBriefly(HWND window) {
         FlashWindow(window, TRUE);
 }
 
+void OpenJobListWindow(const std::shared_ptr<ListTable>& table) {
+    if (MainWindow)
+        SendMessageA(MainWindow, UM_OPEN_LIST, 0, reinterpret_cast<LPARAM>(&table));
+}
+
 bool IsField2Shown(HWND window) {
     // Its own style bit: IsWindowVisible would also ask the window's.
     return (GetWindowLongA(GetDlgItem(window, IDC_HASH2), GWL_STYLE) & WS_VISIBLE) != 0;
@@ -83,20 +89,14 @@ const HashFieldInfo& FieldRecord(int field) {
 }
 
 void ShowErrorReport(HWND owner, const char* format, const char* argument) {
-    const DWORD error = GetLastError();
-    char systemText[kSystemTextSize];
-    if (FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error,
-                       0, systemText, kSystemTextSize, nullptr) == 0) {
-        // No text for this code: its number is better than an empty line.
-        wsprintfA(systemText, "Error %lu", error);
-    }
+    const std::string systemText = ErrorText(GetLastError());
     // Sized to what it holds: a path of up to a job's 1023 characters must be
     // shown whole, with the system's text after it.
-    int size = std::snprintf(nullptr, 0, format, argument, systemText) + 1;
+    int size = std::snprintf(nullptr, 0, format, argument, systemText.c_str()) + 1;
     if (size <= 0)
         return;
     std::vector<char> report(size);
-    std::snprintf(report.data(), report.size(), format, argument, systemText);
+    std::snprintf(report.data(), report.size(), format, argument, systemText.c_str());
     ShowMessageBox(owner, report.data(), kErrorTitle, MB_ICONERROR | MB_OK);
 }
 

@@ -18,6 +18,7 @@
 #include "jobs/JobRunner.h"
 #include "jobs/JobStatus.h"
 #include "jobs/SearchJob.h"
+#include "jobs/VerifyJob.h"
 #include "ui/AboutDialog.h"
 #include "ui/Comparison.h"
 #include "ui/DialogDrag.h"
@@ -25,6 +26,7 @@
 #include "ui/FileTooltip.h"
 #include "ui/HashField.h"
 #include "ui/HashStringDialog.h"
+#include "ui/ListWindow.h"
 #include "ui/OptionsDialog.h"
 #include "ui/Pickers.h"
 #include "ui/ResourceModule.h"
@@ -292,6 +294,12 @@ void SearchCommand(HWND window) {
         SearchFolder += '\\';
 }
 
+void VerifyListCommand(HWND window) {
+    std::string path;
+    if (PickFile(window, &path, kChecksumListFilter))
+        StartVerifyJob(path.c_str());
+}
+
 void BenchmarkCommand(HWND window) {
     std::string path;
     if (PickFile(window, &path))
@@ -344,6 +352,7 @@ const Command kCommands[] = {
     {IDM_CLEAR_HASH1, IgnoredWhileBusy, ClearHash1Command},
     {IDM_CLEAR_HASH2, IgnoredWhileBusy, ClearHash2Command},
     {IDM_BENCHMARK, IgnoredWhileBusy, BenchmarkCommand},
+    {IDM_VERIFY_LIST, IgnoredWhileBusy, VerifyListCommand},
     {IDM_TRANSPARENCY, RunsWhileBusy, TransparencyCommand},
     {IDM_ABOUT, IgnoredWhileBusy, AboutCommand},
     {IDM_ALWAYS_ON_TOP, RunsWhileBusy, AlwaysOnTopCommand},
@@ -370,6 +379,7 @@ INT_PTR OnInitDialog(HWND window) {
     if (LoadedMenu) {
         MainMenu = GetSubMenu(LoadedMenu, 0);
         EditMenu = GetSubMenu(LoadedMenu, 1);
+        AddLateMenuItems(MainMenu);
         AddSystemMenuItems(window);
     }
 
@@ -436,8 +446,8 @@ INT_PTR OnSysCommand(HWND window, WPARAM wParam) {
 
 void SetMainMenuStates() {
     const UINT busyState = IsBusy() ? MF_GRAYED : MF_ENABLED;
-    const UINT guarded[] = {IDM_HASH_STRING, IDM_SEARCH_HASH, IDM_BENCHMARK, IDM_OPTIONS,
-                            IDM_ABOUT};
+    const UINT guarded[] = {IDM_HASH_STRING, IDM_SEARCH_HASH, IDM_VERIFY_LIST,
+                            IDM_BENCHMARK,   IDM_OPTIONS,     IDM_ABOUT};
     for (UINT id : guarded)
         EnableMenuItem(MainMenu, id, MF_BYCOMMAND | busyState);
     bool hash1Empty = IsFieldEmpty(Hash1Field);
@@ -591,6 +601,9 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return OnDpiChanged(window, &MainDpi, wParam, (const RECT*)lParam);
     case UM_DPI_SETTLED:
         return OnDpiSettled(window);
+    case UM_OPEN_LIST:
+        ShowListWindow(window, *reinterpret_cast<const std::shared_ptr<ListTable>*>(lParam));
+        return TRUE;
     case WM_DESTROY:
         return OnDestroy(window);
     default:

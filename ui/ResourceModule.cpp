@@ -1,5 +1,7 @@
 #include "ui/ResourceModule.h"
 
+#include <vector>
+
 #include "res/resource.h"
 
 ResourceModuleState ResourceModule = {nullptr, nullptr};
@@ -7,9 +9,11 @@ ResourceModuleState ResourceModule = {nullptr, nullptr};
 namespace {
 
 // Resources that only the program itself may supply, whatever the custom
-// module holds: the About dialog names the program and its maker.
+// module holds: the About dialog names the program and its maker; the list
+// window's controls are driven by their ids and texts.
 bool IsOwnOnly(LPCSTR name, LPCSTR type) {
-    return type == RT_DIALOG && name == MAKEINTRESOURCEA(IDD_ABOUT);
+    return type == RT_DIALOG &&
+           (name == MAKEINTRESOURCEA(IDD_ABOUT) || name == MAKEINTRESOURCEA(IDD_LIST));
 }
 
 } // namespace
@@ -75,4 +79,50 @@ HICON LoadModuleIcon(LPCSTR name, int size) {
 
 HMENU LoadModuleMenu(LPCSTR name) {
     return LoadMenuA(PickResourceModule(name, RT_MENU), name);
+}
+
+namespace {
+
+constexpr const char* kVerifyListItem = "&Verify checksum list...";
+const ACCEL kLateAccelerators[] = {{FVIRTKEY | FCONTROL, 'L', IDM_VERIFY_LIST}};
+
+bool HasMenuItem(HMENU menu, UINT id) {
+    return GetMenuState(menu, id, MF_BYCOMMAND) != static_cast<UINT>(-1);
+}
+
+} // namespace
+
+void AddLateMenuItems(HMENU mainMenu) {
+    if (!mainMenu || HasMenuItem(mainMenu, IDM_VERIFY_LIST))
+        return;
+    if (HasMenuItem(mainMenu, IDM_BENCHMARK))
+        InsertMenuA(mainMenu, IDM_BENCHMARK, MF_BYCOMMAND | MF_STRING, IDM_VERIFY_LIST,
+                    kVerifyListItem);
+    else
+        AppendMenuA(mainMenu, MF_STRING, IDM_VERIFY_LIST, kVerifyListItem);
+}
+
+HACCEL AddLateAccelerators(HACCEL table) {
+    int count = table ? CopyAcceleratorTableA(table, nullptr, 0) : 0;
+    std::vector<ACCEL> entries(count > 0 ? count : 0);
+    if (count > 0)
+        CopyAcceleratorTableA(table, entries.data(), count);
+    bool added = false;
+    for (const ACCEL& late : kLateAccelerators) {
+        bool present = false;
+        for (const ACCEL& entry : entries)
+            present = present || entry.cmd == late.cmd;
+        if (!present) {
+            entries.push_back(late);
+            added = true;
+        }
+    }
+    if (!added)
+        return table;
+    HACCEL extended = CreateAcceleratorTableA(entries.data(), static_cast<int>(entries.size()));
+    if (!extended)
+        return table;
+    if (table)
+        DestroyAcceleratorTable(table);
+    return extended;
 }

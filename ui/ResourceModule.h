@@ -23,3 +23,9 @@ HACCEL LoadModuleAccelerators(LPCSTR name);
 // releases it.
 HICON LoadModuleIcon(LPCSTR name, int size);
 HMENU LoadModuleMenu(LPCSTR name);
+
+// Commands newer than many resource modules: where a module's menu or
+// accelerator table lacks them, they are added, so they stay reachable.
+// The table is replaced (the old one destroyed) only when one was missing.
+void AddLateMenuItems(HMENU mainMenu);
+HACCEL AddLateAccelerators(HACCEL table);

@@ -98,7 +98,7 @@ TEST(HashFilesRoad, OneFileInACompactWindow) {
     std::string bytes = Bytes(100000, 1);
     std::string file = scratch.WriteFile("one file.bin", bytes);
     PipeFile gate;
-    AppDriver app("StartInFullMode=0\n");
+    AppDriver app("StartInFullMode=0\n", AppDriver::GatedExePath());
     ASSERT_TRUE(app.Start(gate.Path()));
     ASSERT_TRUE(gate.WaitConnected());
     EXPECT_TRUE(app.WaitForText(IDC_STATUS, kProgress));
@@ -142,7 +142,7 @@ TEST(HashFilesRoad, NamesTheSystemWouldRewriteAreHashedAsThemselves) {
 
 TEST(HashFilesRoad, ThreeFilesWithoutStopsAreNumberedOfThree) {
     Gates gates(3);
-    AppDriver app("StartInFullMode=1\nMultipleFiles=2\n");
+    AppDriver app("StartInFullMode=1\nMultipleFiles=2\n", AppDriver::GatedExePath());
     ASSERT_TRUE(app.Start(gates.CommandLine()));
     std::string first, last;
     for (int k = 1; k <= 3; ++k) {
@@ -166,7 +166,7 @@ TEST(HashFilesRoad, ThreeFilesWithoutStopsAreNumberedOfThree) {
 
 TEST(HashFilesRoad, StopAfterEveryFileWaitsForTheStatusButton) {
     Gates gates(3);
-    AppDriver app("StartInFullMode=1\nMultipleFiles=0\n");
+    AppDriver app("StartInFullMode=1\nMultipleFiles=0\n", AppDriver::GatedExePath());
     ASSERT_TRUE(app.Start(gates.CommandLine()));
     std::string checksums[4];
     for (int k = 1; k <= 3; ++k) {
@@ -198,7 +198,7 @@ TEST(HashFilesRoad, StopAfterEveryFileWaitsForTheStatusButton) {
 
 TEST(HashFilesRoad, StopAfterMatchingFileStopsAtTheFirstMatchOnly) {
     Gates gates(4);
-    AppDriver app("StartInFullMode=1\nMultipleFiles=1\n");
+    AppDriver app("StartInFullMode=1\nMultipleFiles=1\n", AppDriver::GatedExePath());
     ASSERT_TRUE(app.Start());
     std::string reference = ReferenceMd5("the wanted file");
     app.SetText(IDC_HASH1, reference); // as a paste would
@@ -263,11 +263,29 @@ TEST(HashFilesRoad, UnreadableFilesAreReportedAndTheFieldKeepsItsChecksum) {
     EXPECT_TRUE(app.IsEnabled(IDC_OPEN));
 }
 
+// A pipe whose other end never writes would hold its first read, the job
+// slot and every file behind it for ever: the program refuses it at once.
+TEST(HashFilesRoad, APipeIsRefusedAtOnceAndTheNextFileIsHashed) {
+    ScratchFolder scratch;
+    std::string next = scratch.WriteFile("next.txt", "next");
+    PipeFile silent; // never written
+    AppDriver app("StartInFullMode=0\n");
+    ASSERT_TRUE(app.Start());
+    ASSERT_TRUE(app.HandOver(silent.Path() + " " + Quoted(next)));
+    HWND box = app.WaitForOwnedDialog(1000);
+    ASSERT_NE(box, nullptr) << "no report within a second";
+    EXPECT_EQ(ReadBox(box).text,
+              "Could not hash file: " + silent.Path() + "\n\nThis is not a file on a disk.");
+    PressButton(box, IDOK);
+    EXPECT_TRUE(app.WaitForText(IDC_HASH1, ReferenceMd5("next")));
+    EXPECT_TRUE(app.WaitForIdle());
+}
+
 TEST(HashFilesRoad, ASecondStartHandsItsFileToTheFirst) {
     ScratchFolder scratch;
     std::string file = scratch.WriteFile("second.txt", "second");
     PipeFile gate;
-    AppDriver app("StartInFullMode=1\nMultipleFiles=2\n");
+    AppDriver app("StartInFullMode=1\nMultipleFiles=2\n", AppDriver::GatedExePath());
     ASSERT_TRUE(app.Start(gate.Path()));
     ASSERT_TRUE(gate.WaitConnected());
     EXPECT_EQ(AppDriver::RunOther(Quoted(file)), 0);
@@ -305,7 +323,7 @@ TEST(HashFilesRoad, ACancelEndsTheFileWithinOneChunk) {
     ScratchFolder scratch;
     std::string next = scratch.WriteFile("next.txt", "next");
     std::string chunk = Bytes(1024, 30);
-    AppDriver app("StartInFullMode=1\nMultipleFiles=2\n");
+    AppDriver app("StartInFullMode=1\nMultipleFiles=2\n", AppDriver::GatedExePath());
     ASSERT_TRUE(app.Start());
     app.SetText(IDC_HASH1, ReferenceMd5("reference"));
 
@@ -347,7 +365,7 @@ TEST(HashFilesRoad, EveryFileOfALargeHandOverIsHashedOnce) {
         expected.insert(ReferenceMd5(bytes));
     }
     ASSERT_EQ(expected.size(), (size_t)kFiles);
-    AppDriver app("StartInFullMode=0\nMultipleFiles=0\n");
+    AppDriver app("StartInFullMode=0\nMultipleFiles=0\n", AppDriver::GatedExePath());
     ASSERT_TRUE(app.Start());
     // A held first file makes one batch of all: each file then stops it.
     PipeFile gate;

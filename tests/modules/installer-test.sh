@@ -120,6 +120,10 @@ make_msi "$arch" "$build/Calverin.exe" "$version" "$work/this.msi" &&
     make_msi "$arch" "$build/Calverin.exe" "$higher" "$work/higher.msi" ||
     { echo "FAILED: making the installers"; exit 1; }
 
+# Another program's claim on .md5 files, which uninstall must keep.
+lists='HKCU\Software\Classes\.md5\OpenWithProgids'
+win reg add "$lists" /v Other.List /d "" /f >/dev/null
+
 # Install.
 check "install exits with 0" [ "$(msiexec_code /i "$work_win\\this.msi")" = 0 ] || finish
 check "Calverin.exe in $dir_win" cmp -s "$build/Calverin.exe" "$dir/Calverin.exe"
@@ -131,6 +135,15 @@ check "context-menu entry" [ "$(reg_value "$verb")" = "Calverin MD5" ]
 check "its icon (the program's)" [ "$(reg_value "$verb" Icon)" = "$exe_win,0" ]
 command=$(reg_value "$verb\\command")
 check "its command" [ "$command" = "\"$exe_win\" \"%1\"" ]
+verify_verb='HKCU\Software\Classes\SystemFileAssociations\.md5\shell\CalverinVerify'
+progid='HKCU\Software\Classes\Calverin.ChecksumList'
+check ".md5 entry verifies the list" [ "$(reg_value "$verify_verb")" = "Verify with Calverin" -a \
+    "$(reg_value "$verify_verb\command")" = "\"$exe_win\" /verify \"%1\"" ]
+progid_named() {
+    [ "$(reg_value "$progid\shell\open\command")" = "\"$exe_win\" /verify \"%1\"" ] &&
+        reg_value "$lists" Calverin.ChecksumList >/dev/null
+}
+check "its ProgID opens it the same way, named for .md5" progid_named
 keys=$(arp_keys)
 check "one Apps & features entry" [ "$(wc -w <<<"$keys")" = 1 ]
 check "its version $version" [ "$(reg_value "$keys" DisplayVersion)" = "$version" ]
@@ -163,6 +176,12 @@ check "uninstall exits with 0" [ "$(msiexec_code /x "$work_win\\higher.msi")" = 
 check "only Calverin.ini left in $dir_win" [ "$(ls -A "$dir")" = Calverin.ini ]
 check "no shortcuts" [ ! -e "$start_menu" -a ! -e "$send_to" ]
 check "no context-menu entry" no_key "$verb"
+md5_entries_gone() {
+    no_key "$verify_verb" && no_key "$progid" &&
+        ! reg_value "$lists" Calverin.ChecksumList >/dev/null &&
+        reg_value "$lists" Other.List >/dev/null
+}
+check "no .md5 entry or ProgID, the other program's claim kept" md5_entries_gone
 check "no Apps & features entry" [ -z "$(arp_keys)" ]
 check "no product icon" [ -z "$(product_icons)" ]
 rm -rf "$dir"

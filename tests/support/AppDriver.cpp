@@ -84,7 +84,7 @@ std::string ReferenceMd5(const std::string& bytes) {
 }
 
 AppDriver::AppDriver(const std::string& options, const std::string& exePath) : exePath_(exePath) {
-    iniPath_ = exePath.substr(0, exePath.find_last_of('\\')) + "\\Calverin.ini";
+    iniPath_ = exePath.substr(0, exePath.find_last_of('.')) + ".ini";
     hadIni_ = ReadFileBytes(iniPath_, &savedIni_);
     std::string ini = "[OPTIONS]\r\n";
     if (options.find("GetFileOnStart=") == std::string::npos)
@@ -110,6 +110,10 @@ AppDriver::~AppDriver() {
 
 std::string AppDriver::ExePath() {
     return ExeFolder() + "\\Calverin.exe";
+}
+
+std::string AppDriver::GatedExePath() {
+    return ExeFolder() + "\\CalverinGated.exe";
 }
 
 bool AppDriver::Start(const std::string& arguments, DWORD timeoutMs) {

@@ -6,7 +6,8 @@
 //   ASSERT_TRUE(app.WaitForText(IDC_STATUS, "Calverin"));
 //   EXPECT_EQ(app.Text(IDC_HASH1), "...");
 //
-// The constructor writes Calverin.ini beside Calverin.exe (any existing file
+// The constructor writes the program's INI file (Calverin.ini beside
+// Calverin.exe, named after the exe as the program names it; any existing file
 // is saved and put back by the destructor); the destructor also kills the
 // process. Every wait is a bounded poll (WaitUntil) and returns false on time-out.
 #pragma once
@@ -30,6 +31,9 @@ class AppDriver {
     AppDriver& operator=(const AppDriver&) = delete;
 
     static std::string ExePath(); // Calverin.exe beside the test executable
+    // CalverinGated.exe beside it: the program built to open named pipes as
+    // files (PipeFile), which Calverin.exe refuses.
+    static std::string GatedExePath();
 
     // Starts Calverin.exe with the command-line text after the program name and
     // waits until its main window is visible.

@@ -2,6 +2,8 @@
 // decides when its bytes arrive and when it ends: the job is then provably
 // still running (or provably waiting for a chunk) while the test looks.
 //
+// Only the gated build opens a pipe as a file (AppDriver::GatedExePath()).
+//
 //   PipeFile gate;
 //   app.Start(gate.Path());              // the job opens the pipe and blocks
 //   ASSERT_TRUE(gate.WaitConnected());

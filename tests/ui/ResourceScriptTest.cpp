@@ -406,6 +406,7 @@ TEST(ResourceScript, MenuHoldsMainAndEditPopups) {
     ASSERT_NE(editMenu, nullptr);
     ExpectMenu(mainMenu, {{"Hash &string", IDM_HASH_STRING},
                           {"S&earch hash", IDM_SEARCH_HASH},
+                          {"&Verify checksum list...", IDM_VERIFY_LIST},
                           {"MD5 &Benchmark", IDM_BENCHMARK},
                           {nullptr, 0},
                           {"Clear hash...", 0},
@@ -413,7 +414,7 @@ TEST(ResourceScript, MenuHoldsMainAndEditPopups) {
                           {"&Options...", IDM_OPTIONS},
                           {"&About...", IDM_ABOUT}});
     ExpectMenu(
-        GetSubMenu(mainMenu, 4),
+        GetSubMenu(mainMenu, 5),
         {{"Hash 1", IDM_CLEAR_HASH1}, {"Hash 2", IDM_CLEAR_HASH2}, {"Both", IDM_CLEAR_BOTH}});
     ExpectMenu(editMenu, {{"&Cut\tCtrl+X", IDM_CUT},
                           {"C&opy\tCtrl+C", IDM_COPY},
@@ -434,15 +435,11 @@ TEST(ResourceScript, AcceleratorsAreAsTabled) {
         WORD command;
     };
     const Key expected[] = {
-        {FCONTROL, 'O', IDM_OPEN_FILE},
-        {FCONTROL, 'T', IDM_HASH_STRING},
-        {FCONTROL, 'S', IDM_SEARCH_HASH},
-        {FCONTROL, 'B', IDM_BENCHMARK},
-        {FSHIFT, 'T', IDM_ALWAYS_ON_TOP},
-        {FSHIFT, 'O', IDM_TRANSPARENCY},
-        {0, VK_DOWN, IDC_EXPAND},
-        {0, VK_UP, IDC_COLLAPSE},
-        {FCONTROL, VK_DELETE, IDM_CLEAR_BOTH},
+        {FCONTROL, 'O', IDM_OPEN_FILE},   {FCONTROL, 'T', IDM_HASH_STRING},
+        {FCONTROL, 'S', IDM_SEARCH_HASH}, {FCONTROL, 'B', IDM_BENCHMARK},
+        {FCONTROL, 'L', IDM_VERIFY_LIST}, {FSHIFT, 'T', IDM_ALWAYS_ON_TOP},
+        {FSHIFT, 'O', IDM_TRANSPARENCY},  {0, VK_DOWN, IDC_EXPAND},
+        {0, VK_UP, IDC_COLLAPSE},         {FCONTROL, VK_DELETE, IDM_CLEAR_BOTH},
         {0, VK_RETURN, IDC_OPEN},
     };
     ASSERT_EQ(count, static_cast<int>(sizeof expected / sizeof expected[0]));
