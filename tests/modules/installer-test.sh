@@ -106,6 +106,7 @@ exe_win="$dir_win\\Calverin.exe"
 start_menu=$(unix_path "$appdata\\Microsoft\\Windows\\Start Menu\\Programs\\Calverin.lnk")
 send_to=$(unix_path "$appdata\\Microsoft\\Windows\\SendTo\\Calverin.lnk")
 verb='HKCU\Software\Classes\*\shell\Calverin'
+folder_verbs='HKCU\Software\Classes\Directory\shell\CalverinCreateList HKCU\Software\Classes\Drive\shell\CalverinCreateList'
 work_win='C:\calverin-packages'
 work=$(unix_path "$work_win")
 
@@ -131,6 +132,11 @@ check "context-menu entry" [ "$(reg_value "$verb")" = "Calverin MD5" ]
 check "its icon (the program's)" [ "$(reg_value "$verb" Icon)" = "$exe_win,0" ]
 command=$(reg_value "$verb\\command")
 check "its command" [ "$command" = "\"$exe_win\" \"%1\"" ]
+for folder_verb in $folder_verbs; do
+    check "${folder_verb%\\*} entry creates a checksum list" \
+        [ "$(reg_value "$folder_verb")" = "Create checksum list with Calverin" -a \
+          "$(reg_value "$folder_verb\\command")" = "\"$exe_win\" /create \"%1\"" ]
+done
 keys=$(arp_keys)
 check "one Apps & features entry" [ "$(wc -w <<<"$keys")" = 1 ]
 check "its version $version" [ "$(reg_value "$keys" DisplayVersion)" = "$version" ]
@@ -163,6 +169,9 @@ check "uninstall exits with 0" [ "$(msiexec_code /x "$work_win\\higher.msi")" = 
 check "only Calverin.ini left in $dir_win" [ "$(ls -A "$dir")" = Calverin.ini ]
 check "no shortcuts" [ ! -e "$start_menu" -a ! -e "$send_to" ]
 check "no context-menu entry" no_key "$verb"
+for folder_verb in $folder_verbs; do
+    check "no ${folder_verb%\\*} entry" no_key "$folder_verb"
+done
 check "no Apps & features entry" [ -z "$(arp_keys)" ]
 check "no product icon" [ -z "$(product_icons)" ]
 rm -rf "$dir"
