@@ -3,12 +3,26 @@
 #include "system/CommandLineScan.h"
 #include "jobs/HashFilesJob.h"
 #include "jobs/JobRunner.h"
+#include "jobs/JobStatus.h"
 
 static_assert(kMaxHandedPath == kJobPathSize - 1, "a handed path must fit the job buffer");
 
 namespace {
 
-void StartHashJob(const char* path, void*) {
+// What the path after a token is for.
+enum class NextPath { Hash, CreateList };
+
+void TakePath(const char* path, void* context) {
+    NextPath& next = *static_cast<NextPath*>(context);
+    if (next == NextPath::CreateList) {
+        next = NextPath::Hash;
+        RequestCreateList(path);
+        return;
+    }
+    if (lstrcmpiA(path, kCreateToken) == 0) {
+        next = NextPath::CreateList;
+        return;
+    }
     StartHashFileJob(path);
 }
 
@@ -17,5 +31,6 @@ void StartHashJob(const char* path, void*) {
 void SplitCommandLine(const char* text) {
     if (text == nullptr)
         return;
-    ScanCommandLine(text, StartHashJob, nullptr);
+    NextPath next = NextPath::Hash;
+    ScanCommandLine(text, TakePath, &next);
 }
