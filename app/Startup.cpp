@@ -6,6 +6,7 @@
 #include "system/Settings.h"
 #include "jobs/JobStatus.h"
 #include "system/CommandLineScan.h"
+#include "ui/ListWindow.h"
 
 namespace {
 
@@ -134,6 +135,10 @@ void RunMessageLoop(HWND mainWindow, HACCEL accelerators) {
     MSG message;
     // -1 (an error) is taken like a message: the loop goes on.
     while (GetMessageA(&message, nullptr, 0, 0) != 0) {
+        // The list window's keys are its own: Up, Down and Enter there must
+        // not expand, collapse or press Open.
+        if (HandleListWindowMessage(&message))
+            continue;
         if (TranslateAcceleratorA(mainWindow, accelerators, &message))
             continue;
         if (IsDialogMessageA(mainWindow, &message))

@@ -44,6 +44,28 @@ char* HashOpenFile(HANDLE file, CancelCheck cancelled) {
     return DigestToHex(ctx.digest);
 }
 
+bool HashOpenFileInBlocks(HANDLE file, CancelCheck cancelled, uint8_t* block, DWORD blockSize,
+                          uint8_t digest[16]) {
+    Md5Context ctx;
+    Md5Init(&ctx);
+    for (;;) {
+        DWORD got = 0;
+        if (!ReadFile(file, block, blockSize, &got, nullptr))
+            return false; // its error stays for the report
+        if (got == 0)
+            break;
+        for (DWORD done = 0; done < got; done += kCancelStep) {
+            DWORD step = got - done < kCancelStep ? got - done : kCancelStep;
+            Md5Update(&ctx, block + done, step);
+            if (cancelled())
+                return false;
+        }
+    }
+    Md5Final(&ctx);
+    memcpy(digest, ctx.digest, sizeof ctx.digest);
+    return true;
+}
+
 char* HashString(const char* text) {
     Md5Context ctx;
     Md5Init(&ctx);

@@ -4,26 +4,32 @@
 #include "jobs/HashFilesJob.h"
 #include "jobs/JobRunner.h"
 #include "jobs/JobStatus.h"
+#include "jobs/VerifyJob.h"
 
 static_assert(kMaxHandedPath == kJobPathSize - 1, "a handed path must fit the job buffer");
 
 namespace {
 
 // What the path after a token is for.
-enum class NextPath { Hash, CreateList };
+enum class NextPath { Hash, Verify, CreateList };
 
-void TakePath(const char* path, void* context) {
+void StartPathJob(const char* path, void* context) {
     NextPath& next = *static_cast<NextPath*>(context);
-    if (next == NextPath::CreateList) {
-        next = NextPath::Hash;
-        RequestCreateList(path);
+    if (lstrcmpiA(path, kVerifyToken) == 0) {
+        next = NextPath::Verify;
         return;
     }
     if (lstrcmpiA(path, kCreateToken) == 0) {
         next = NextPath::CreateList;
         return;
     }
-    StartHashFileJob(path);
+    if (next == NextPath::Verify)
+        StartVerifyJob(path);
+    else if (next == NextPath::CreateList)
+        RequestCreateList(path); // its save-file dialog opens from the message loop
+    else
+        StartHashFileJob(path);
+    next = NextPath::Hash;
 }
 
 } // namespace
@@ -32,5 +38,5 @@ void SplitCommandLine(const char* text) {
     if (text == nullptr)
         return;
     NextPath next = NextPath::Hash;
-    ScanCommandLine(text, TakePath, &next);
+    ScanCommandLine(text, StartPathJob, &next);
 }

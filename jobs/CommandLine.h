@@ -1,9 +1,10 @@
 // The command-line path list: one hash-files job per path, in text order;
-// the path after the token /create is a folder to list into a new checksum
-// list instead.
+// the path after the token /verify is a checksum list to verify, the path
+// after /create a folder to list into a new checksum list.
 #pragma once
 
-// Matched without regard to case; a /create with no path after it is ignored.
+// Matched without regard to case; a token with no path after it is ignored.
+constexpr const char* kVerifyToken = "/verify";
 constexpr const char* kCreateToken = "/create";
 
 // text: the command line without the program's name (start-up), or a second

@@ -79,7 +79,8 @@ void RunCreateJob(HWND window, const std::string& folderPath, const std::string&
     std::unique_ptr<uint8_t[]> block(new (std::nothrow) uint8_t[kVerifyBlockSize]);
     auto table = std::make_shared<ListTable>();
     if (folder.empty() || target.empty() || !block) {
-        ReportWriteFailure(window, targetPath, block ? ERROR_INVALID_NAME : ERROR_NOT_ENOUGH_MEMORY);
+        ReportWriteFailure(window, targetPath,
+                           block ? ERROR_INVALID_NAME : ERROR_NOT_ENOUGH_MEMORY);
         JobState = Idle;
         return;
     }

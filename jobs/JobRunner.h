@@ -10,11 +10,13 @@
 
 // Values of JobState.
 enum JobStateValue : LONG {
-    Idle = 0,        // no job works; written while a job runs, it cancels it
-    Hashing = 1,     // a file or a string is being hashed
-    Searching = 2,   // a folder tree is being searched
-    NextPending = 3, // a batch stopped between files, waiting for the user
-    SearchPaused = 4 // the search stopped at a match, waiting for the user
+    Idle = 0,         // no job works; written while a job runs, it cancels it
+    Hashing = 1,      // a file or a string is being hashed
+    Searching = 2,    // a folder tree is being searched
+    NextPending = 3,  // a batch stopped between files, waiting for the user
+    SearchPaused = 4, // the search stopped at a match, waiting for the user
+    Verifying = 5,    // the files of a checksum list are being checked
+    Listing = 6       // the files of a folder are being hashed into a new list
 };
 
 // Shared between the user-interface thread and the workers, hence atomic.

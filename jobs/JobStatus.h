@@ -7,7 +7,10 @@
 
 #include <windows.h>
 
+#include <memory>
+
 #include "system/FileFacts.h"
+#include "jobs/ListTable.h"
 
 constexpr const char* kCalculatingText = "[  Calculating checksum  ]";
 // ShowErrorReport's format when a file cannot be hashed.
@@ -23,6 +26,10 @@ void SetStatusBusy(HWND status, bool busy);
 void ShowJobEnded(HWND status, HWND open);
 // Flashes the window's caption and taskbar button a few times.
 void FlashBriefly(HWND window);
+
+// Opens the list window over the main window, showing table's rows; returns
+// once it is open (the user-interface thread creates it).
+void OpenJobListWindow(const std::shared_ptr<ListTable>& table);
 
 // Whether window shows field 2 (IDC_HASH2): it is expanded.
 bool IsField2Shown(HWND window);

@@ -10,6 +10,7 @@
 #define IDD_HASH_STRING 202
 #define IDD_OPTIONS 204
 #define IDD_ABOUT 205
+#define IDD_LIST 206
 
 // Menus and accelerators
 #define IDR_MAIN_MENU 300
@@ -51,6 +52,12 @@
 // About dialog
 #define IDC_LINK 1050
 
+// List window
+#define IDC_LIST_VIEW 1060
+#define IDC_LIST_SUMMARY 1061
+#define IDC_LIST_PROBLEMS 1062
+#define IDC_LIST_COPY 1063
+
 // Main window commands
 #define IDM_CLEAR_BOTH 1100
 #define IDM_HASH_STRING 1101
@@ -60,6 +67,7 @@
 #define IDM_BENCHMARK 1105
 #define IDM_TRANSPARENCY 1106
 #define IDM_ABOUT 1107
+#define IDM_VERIFY_LIST 1108
 #define IDM_CREATE_LIST 1109
 #define IDM_ALWAYS_ON_TOP 4000
 #define IDM_OPTIONS 4016

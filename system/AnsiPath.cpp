@@ -22,7 +22,9 @@ bool IsFullPath(const char* path) {
 void AppendFullPath(const char* path, void* context) {
     std::string& text = *static_cast<std::string*>(context);
     // Made full by the program's own rule, which keeps every name as written.
-    std::string full = IsFullPath(path) ? std::string(path) : FullPath(path);
+    // A token such as /verify begins with '/' and is handed on as it is.
+    const bool token = path[0] == '/' && path[1] != '/';
+    std::string full = IsFullPath(path) || token ? std::string(path) : FullPath(path);
     if (full.empty())
         full = path;
     if (!text.empty())

@@ -8,6 +8,7 @@
 #include "system/OptionalFunctions.h"
 #include "jobs/JobRunner.h"
 #include "ui/Comparison.h"
+#include "ui/ListWindow.h"
 #include "ui/MainWindow.h"
 #include "ui/StatusButton.h"
 #include "res/resource.h"
@@ -66,6 +67,11 @@ void FlashBriefly(HWND window) {
         OptFlashWindowEx(&flash);
     else
         FlashWindow(window, TRUE);
+}
+
+void OpenJobListWindow(const std::shared_ptr<ListTable>& table) {
+    if (MainWindow)
+        SendMessageA(MainWindow, UM_OPEN_LIST, 0, reinterpret_cast<LPARAM>(&table));
 }
 
 bool IsField2Shown(HWND window) {

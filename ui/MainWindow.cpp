@@ -20,6 +20,7 @@
 #include "jobs/JobRunner.h"
 #include "jobs/JobStatus.h"
 #include "jobs/SearchJob.h"
+#include "jobs/VerifyJob.h"
 #include "ui/AboutDialog.h"
 #include "ui/Comparison.h"
 #include "ui/DialogDrag.h"
@@ -27,6 +28,7 @@
 #include "ui/FileTooltip.h"
 #include "ui/HashField.h"
 #include "ui/HashStringDialog.h"
+#include "ui/ListWindow.h"
 #include "ui/OptionsDialog.h"
 #include "ui/Pickers.h"
 #include "ui/ResourceModule.h"
@@ -321,6 +323,12 @@ void CreateListCommand(HWND window) {
         AskForListTarget(window, ListedFolder);
 }
 
+void VerifyListCommand(HWND window) {
+    std::string path;
+    if (PickFile(window, &path, kChecksumListFilter))
+        StartVerifyJob(path.c_str());
+}
+
 void BenchmarkCommand(HWND window) {
     std::string path;
     if (PickFile(window, &path))
@@ -373,6 +381,7 @@ const Command kCommands[] = {
     {IDM_CLEAR_HASH1, IgnoredWhileBusy, ClearHash1Command},
     {IDM_CLEAR_HASH2, IgnoredWhileBusy, ClearHash2Command},
     {IDM_BENCHMARK, IgnoredWhileBusy, BenchmarkCommand},
+    {IDM_VERIFY_LIST, IgnoredWhileBusy, VerifyListCommand},
     {IDM_TRANSPARENCY, RunsWhileBusy, TransparencyCommand},
     {IDM_ABOUT, IgnoredWhileBusy, AboutCommand},
     {IDM_ALWAYS_ON_TOP, RunsWhileBusy, AlwaysOnTopCommand},
@@ -468,8 +477,8 @@ INT_PTR OnSysCommand(HWND window, WPARAM wParam) {
 
 void SetMainMenuStates() {
     const UINT busyState = IsBusy() ? MF_GRAYED : MF_ENABLED;
-    const UINT guarded[] = {IDM_HASH_STRING, IDM_SEARCH_HASH, IDM_BENCHMARK, IDM_OPTIONS,
-                            IDM_ABOUT,       IDM_CREATE_LIST};
+    const UINT guarded[] = {IDM_HASH_STRING, IDM_SEARCH_HASH, IDM_VERIFY_LIST, IDM_CREATE_LIST,
+                            IDM_BENCHMARK,   IDM_OPTIONS,     IDM_ABOUT};
     for (UINT id : guarded)
         EnableMenuItem(MainMenu, id, MF_BYCOMMAND | busyState);
     bool hash1Empty = IsFieldEmpty(Hash1Field);
@@ -638,6 +647,9 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return OnDpiSettled(window);
     case UM_CREATE_LIST:
         return OnCreateList(window);
+    case UM_OPEN_LIST:
+        ShowListWindow(window, *reinterpret_cast<const std::shared_ptr<ListTable>*>(lParam));
+        return TRUE;
     case WM_DESTROY:
         return OnDestroy(window);
     default:

@@ -62,13 +62,13 @@ int CALLBACK FolderDialogCallback(HWND dialog, UINT message, LPARAM param, LPARA
 
 // The Unicode dialog: the ANSI one hands back a best-fit look-alike of a name
 // the code page cannot hold, which may be another file's name.
-bool PickFile(HWND owner, std::string* path) {
+bool PickFile(HWND owner, std::string* path, const wchar_t* filter) {
     path->clear();
     std::vector<wchar_t> chosen(kWidePathSize, L'\0');
     OPENFILENAMEW dialog = {};
     dialog.lStructSize = kOpenFileNameSize;
     dialog.hwndOwner = owner;
-    dialog.lpstrFilter = kFileFilter;
+    dialog.lpstrFilter = filter ? filter : kFileFilter;
     dialog.nFilterIndex = 1;
     dialog.lpstrFile = chosen.data();
     dialog.nMaxFile = kWidePathSize;

@@ -7,10 +7,10 @@
 
 // The chosen file's path, of any length, into *path (cleared first). True
 // when a file was chosen.
-bool PickFile(HWND owner, std::string* path);
+// filter: the dialog's filter pairs, ended by one more zero (null: all files).
+bool PickFile(HWND owner, std::string* path, const wchar_t* filter = nullptr);
 // The filters of a checksum list to open.
-constexpr wchar_t kChecksumListFilter[] =
-    L"Checksum lists (*.md5)\0*.md5\0All files (*.*)\0*.*\0";
+constexpr wchar_t kChecksumListFilter[] = L"Checksum lists (*.md5)\0*.md5\0All files (*.*)\0*.*\0";
 // The chosen folder into *chosen, starting from initialFolder. True when a
 // folder was chosen.
 bool PickFolder(HWND owner, const std::string& initialFolder, std::string* chosen);

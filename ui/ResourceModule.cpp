@@ -7,9 +7,11 @@ ResourceModuleState ResourceModule = {nullptr, nullptr};
 namespace {
 
 // Resources that only the program itself may supply, whatever the custom
-// module holds: the About dialog names the program and its maker.
+// module holds: the About dialog names the program and its maker; the list
+// window's controls are driven by their ids and texts.
 bool IsOwnOnly(LPCSTR name, LPCSTR type) {
-    return type == RT_DIALOG && name == MAKEINTRESOURCEA(IDD_ABOUT);
+    return type == RT_DIALOG &&
+           (name == MAKEINTRESOURCEA(IDD_ABOUT) || name == MAKEINTRESOURCEA(IDD_LIST));
 }
 
 } // namespace
