@@ -3,28 +3,33 @@
 #include "system/CommandLineScan.h"
 #include "jobs/HashFilesJob.h"
 #include "jobs/JobRunner.h"
+#include "jobs/JobStatus.h"
 #include "jobs/VerifyJob.h"
 
 static_assert(kMaxHandedPath == kJobPathSize - 1, "a handed path must fit the job buffer");
 
 namespace {
 
-// Whether the path after this one is a list to verify.
-struct Split {
-    bool verifyNext;
-};
+// What the path after a token is for.
+enum class NextPath { Hash, Verify, CreateList };
 
 void StartPathJob(const char* path, void* context) {
-    Split* split = static_cast<Split*>(context);
+    NextPath& next = *static_cast<NextPath*>(context);
     if (lstrcmpiA(path, kVerifyToken) == 0) {
-        split->verifyNext = true;
+        next = NextPath::Verify;
         return;
     }
-    if (split->verifyNext)
+    if (lstrcmpiA(path, kCreateToken) == 0) {
+        next = NextPath::CreateList;
+        return;
+    }
+    if (next == NextPath::Verify)
         StartVerifyJob(path);
+    else if (next == NextPath::CreateList)
+        RequestCreateList(path); // its save-file dialog opens from the message loop
     else
         StartHashFileJob(path);
-    split->verifyNext = false;
+    next = NextPath::Hash;
 }
 
 } // namespace
@@ -32,7 +37,6 @@ void StartPathJob(const char* path, void* context) {
 void SplitCommandLine(const char* text) {
     if (text == nullptr)
         return;
-    // A token with no path after it is ignored.
-    Split split = {false};
-    ScanCommandLine(text, StartPathJob, &split);
+    NextPath next = NextPath::Hash;
+    ScanCommandLine(text, StartPathJob, &next);
 }

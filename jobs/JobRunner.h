@@ -15,7 +15,8 @@ enum JobStateValue : LONG {
     Searching = 2,    // a folder tree is being searched
     NextPending = 3,  // a batch stopped between files, waiting for the user
     SearchPaused = 4, // the search stopped at a match, waiting for the user
-    Verifying = 5     // the files of a checksum list are being checked
+    Verifying = 5,    // the files of a checksum list are being checked
+    Listing = 6       // the files of a folder are being hashed into a new list
 };
 
 // Shared between the user-interface thread and the workers, hence atomic.

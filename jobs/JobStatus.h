@@ -47,3 +47,8 @@ int ShowMessageBox(HWND owner, const char* text, const char* caption, UINT type)
 // Message box "Error": format's first %s is argument, its second the system's
 // text for the last error (read first thing).
 void ShowErrorReport(HWND owner, const char* format, const char* argument);
+
+// Asks the user where to save a new checksum list of folder (a /create of
+// the command line), once the main window is up and never inside the
+// caller's own handling: a second start's hand-off must not wait on a dialog.
+void RequestCreateList(const char* folder);

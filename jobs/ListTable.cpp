@@ -13,6 +13,10 @@ void ListNameAsWide(const char* name, size_t length, bool utf8, std::wstring* wi
 }
 
 void RowName(const ListTable& table, size_t row, std::wstring* wide) {
+    if (table.mode == ListMode::Create) {
+        wide->assign(table.walk.Name(row));
+        return;
+    }
     const ListEntry& entry = table.list.Entry(row);
     ListNameAsWide(table.list.Name(row), table.list.NameLength(row),
                    (entry.flags & kEntryUtf8) != 0, wide, nullptr);

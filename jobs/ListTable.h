@@ -11,6 +11,7 @@
 #include <string>
 
 #include "system/ChecksumList.h"
+#include "system/FolderWalk.h"
 
 // What a row shows in the Result column.
 enum class RowResult : uint8_t {
@@ -30,7 +31,15 @@ struct ListRow {
     bool hasDigest;
 };
 
+// What the job does with the rows.
+enum class ListMode : uint8_t {
+    Verify, // one row per entry of list
+    Create, // one row per file of walk, hashed into a new list
+};
+
 struct ListTable {
+    ListMode mode = ListMode::Verify;
+    FolderWalk walk;       // Create: the files, one per row
     std::string listPath;  // the list file, as handed to the job
     std::wstring listName; // its file name, for the window's caption
     ChecksumList list;     // the entries, one per row

@@ -190,3 +190,58 @@ int CompareListPaths(std::wstring_view a, std::wstring_view b) {
         return 0;
     return a.size() < b.size() ? -1 : 1;
 }
+
+std::wstring ProposedListName(std::wstring_view folder) {
+    ListNameRoot kind = ListNameRootOf(folder);
+    size_t root = RootLength(folder, kind);
+    std::vector<std::wstring_view> parts;
+    AddParts(folder.substr(root), &parts);
+    std::wstring name;
+    if (!parts.empty()) {
+        name = parts.back();
+    } else if (root >= 2 && folder[root - 1] == L':') {
+        name = folder[root - 2]; // X: or \\?\X:
+    } else {
+        // A share's root: the share, the last part of the root.
+        size_t start = root;
+        while (start > 0 && !IsSeparator(folder[start - 1]))
+            --start;
+        name = folder.substr(start, root - start);
+    }
+    if (name.empty() || name == L"." || name == L"..")
+        name = L"checksums";
+    return name + L".md5";
+}
+
+bool ListNameUtf8(std::wstring_view name, std::string* utf8) {
+    utf8->clear();
+    utf8->reserve(name.size());
+    for (size_t i = 0; i < name.size(); ++i) {
+        uint32_t c = static_cast<uint32_t>(name[i]);
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < name.size()) {
+            uint32_t low = static_cast<uint32_t>(name[i + 1]);
+            if (low >= 0xDC00 && low <= 0xDFFF) {
+                c = 0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00);
+                ++i;
+            }
+        }
+        if ((c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF)
+            return false;
+        if (c < 0x80) {
+            utf8->push_back(static_cast<char>(c));
+        } else if (c < 0x800) {
+            utf8->push_back(static_cast<char>(0xC0 | (c >> 6)));
+            utf8->push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        } else if (c < 0x10000) {
+            utf8->push_back(static_cast<char>(0xE0 | (c >> 12)));
+            utf8->push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+            utf8->push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        } else {
+            utf8->push_back(static_cast<char>(0xF0 | (c >> 18)));
+            utf8->push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
+            utf8->push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+            utf8->push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        }
+    }
+    return true;
+}

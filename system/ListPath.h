@@ -47,3 +47,13 @@ bool ListNamePrefix(std::wstring_view chosenFolder, std::wstring_view listFolder
 // that has an upper case: two names differing only in the case of other
 // letters are two files here, and are ordered by their code units.
 int CompareListPaths(std::wstring_view a, std::wstring_view b);
+
+// The name proposed for a new list of folder (a full path): "<folder
+// name>.md5", or "<drive letter>.md5" for a drive's root ("<share>.md5" for a
+// share's), so that the list says what it holds.
+std::wstring ProposedListName(std::wstring_view folder);
+
+// name in UTF-8, the list's own encoding, into *utf8 (replacing it). False
+// for a name holding a lone surrogate, which Windows allows in a file name
+// but no UTF-8 text can hold: any stand-in would name another file.
+bool ListNameUtf8(std::wstring_view name, std::string* utf8);

@@ -10,6 +10,7 @@
 #include "system/ScopedHandle.h"
 #include "system/WidePath.h"
 #include "jobs/JobRunner.h"
+#include "jobs/CreateListJob.h"
 #include "jobs/VerifyJob.h"
 #include "ui/DpiScale.h"
 #include "ui/HashStringDialog.h"
@@ -35,6 +36,10 @@ constexpr const char* kRunningFormat = "Verifying %d of %d...";
 constexpr const char* kEndedFormat = "%d OK, %d FAILED, %d could not be read";
 constexpr const char* kBadLinesFormat = ", %d lines not understood";
 constexpr const char* kStoppedFormat = "Stopped: %d of %d checked";
+constexpr const char* kListingRunningFormat = "Listing %d of %d...";
+constexpr const char* kListedFormat = "%d files listed";
+constexpr const char* kListedUnreadableFormat = ", %d could not be read";
+constexpr const char* kListingStoppedFormat = "Stopped: %d of %d read, no list written";
 constexpr const wchar_t* kResultOk = L"OK";
 constexpr const wchar_t* kResultFailed = L"FAILED";
 constexpr const wchar_t* kResultMissing = L"Missing";
@@ -156,9 +161,17 @@ void CellText(size_t row, int column, std::wstring* text) {
 void SetSummary(HWND dialog) {
     const ListTable& table = *Current.table;
     char text[160];
+    const bool create = table.mode == ListMode::Create;
     if (!Current.ended) {
         size_t next = Current.seen < table.rowCount ? Current.seen + 1 : table.rowCount;
-        wsprintfA(text, kRunningFormat, (int)next, (int)table.rowCount);
+        wsprintfA(text, create ? kListingRunningFormat : kRunningFormat, (int)next,
+                  (int)table.rowCount);
+    } else if (create && table.stopped.load()) {
+        wsprintfA(text, kListingStoppedFormat, (int)Current.seen, (int)table.rowCount);
+    } else if (create) {
+        int length = wsprintfA(text, kListedFormat, (int)Current.ok);
+        if (Current.unreadable > 0)
+            wsprintfA(text + length, kListedUnreadableFormat, (int)Current.unreadable);
     } else if (table.stopped.load()) {
         wsprintfA(text, kStoppedFormat, (int)Current.seen, (int)table.rowCount);
     } else {
@@ -172,12 +185,14 @@ void SetSummary(HWND dialog) {
 
 // The status line follows the job while it runs.
 void SetStatusProgress() {
-    if (Current.ended || JobState.load() != Verifying)
+    const LONG state = JobState.load();
+    if (Current.ended || (state != Verifying && state != Listing))
         return;
     const ListTable& table = *Current.table;
     size_t next = Current.seen < table.rowCount ? Current.seen + 1 : table.rowCount;
     char text[64];
-    wsprintfA(text, kVerifyingFormat, (int)next, (int)table.rowCount);
+    wsprintfA(text, state == Listing ? kListingFormat : kVerifyingFormat, (int)next,
+              (int)table.rowCount);
     SetWindowTextA(StatusButton, text);
 }
 
@@ -225,7 +240,7 @@ void Refresh(HWND dialog) {
 void StopJob() {
     if (!Current.table || Current.ended || Current.table->ended.load())
         return;
-    LONG running = Verifying;
+    LONG running = Current.table->mode == ListMode::Create ? Listing : Verifying;
     JobState.compare_exchange_strong(running, Idle);
 }
 
@@ -309,6 +324,8 @@ INT_PTR OnInitDialog(HWND dialog) {
     std::wstring caption = Current.table->listName + kCaptionSuffix;
     SetWindowTextW(dialog, caption.c_str());
     SetDlgItemTextA(dialog, IDCANCEL, kListStopText);
+    // A new list has no report to compare: the list itself is the result.
+    EnableWindow(GetDlgItem(dialog, IDC_LIST_COPY), Current.table->mode == ListMode::Verify);
     SetItemCount();
     SetSummary(dialog);
     SetTimer(dialog, kRefreshTimer, kListRefreshMs, nullptr);
@@ -341,6 +358,8 @@ INT_PTR OnCommand(HWND dialog, WPARAM wParam) {
             StopJob();
         return TRUE;
     case IDC_LIST_COPY:
+        if (Current.table->mode != ListMode::Verify)
+            return TRUE;
         CopyReport(dialog);
         return TRUE;
     case IDC_LIST_PROBLEMS:
@@ -366,7 +385,8 @@ INT_PTR OnNotify(HWND dialog, const NMHDR* header) {
     }
     if (header->code == LVN_KEYDOWN) {
         const NMLVKEYDOWN* key = reinterpret_cast<const NMLVKEYDOWN*>(header);
-        if (key->wVKey == 'C' && GetKeyState(VK_CONTROL) < 0)
+        if (key->wVKey == 'C' && GetKeyState(VK_CONTROL) < 0 &&
+            Current.table->mode == ListMode::Verify)
             CopyReport(dialog);
         return TRUE;
     }

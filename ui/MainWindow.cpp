@@ -9,11 +9,13 @@
 
 #include "engine/Md5.h"
 #include "system/AnsiPath.h"
+#include "system/ListPath.h"
 #include "system/OptionalFunctions.h"
 #include "system/Placement.h"
 #include "system/Settings.h"
 #include "jobs/BenchmarkJob.h"
 #include "jobs/CommandLine.h"
+#include "jobs/CreateListJob.h"
 #include "jobs/HashFilesJob.h"
 #include "jobs/JobRunner.h"
 #include "jobs/JobStatus.h"
@@ -61,6 +63,12 @@ bool TransparentOn;
 
 // Kept for the whole run as the folder picker's starting point.
 std::string SearchFolder;
+// The same for the folder of a new checksum list.
+std::string ListedFolder;
+// Folders handed with /create whose save-file dialog has not yet opened, and
+// whether one is open: its own message loop must not open the next.
+std::vector<std::string> PendingCreates;
+bool AskingForTarget;
 
 bool IsBusy() {
     return JobState.load() != Idle;
@@ -294,6 +302,27 @@ void SearchCommand(HWND window) {
         SearchFolder += '\\';
 }
 
+// Asks where to save the list of folder, then queues the job.
+void AskForListTarget(HWND window, const std::string& folder) {
+    const std::string full = FullPath(folder.c_str());
+    std::wstring wide;
+    if (full.empty() || !WideFromText(full.c_str(), CP_ACP, &wide)) {
+        ShowErrorReport(window, kListWriteFailure, folder.c_str());
+        return;
+    }
+    std::string target;
+    AskingForTarget = true;
+    const bool chosen = PickListTarget(window, full, ProposedListName(wide), &target);
+    AskingForTarget = false;
+    if (chosen && !StartCreateListJob(full.c_str(), target.c_str()))
+        ShowErrorReport(window, kListWriteFailure, target.c_str());
+}
+
+void CreateListCommand(HWND window) {
+    if (PickFolder(window, ListedFolder, &ListedFolder))
+        AskForListTarget(window, ListedFolder);
+}
+
 void VerifyListCommand(HWND window) {
     std::string path;
     if (PickFile(window, &path, kChecksumListFilter))
@@ -357,6 +386,7 @@ const Command kCommands[] = {
     {IDM_ABOUT, IgnoredWhileBusy, AboutCommand},
     {IDM_ALWAYS_ON_TOP, RunsWhileBusy, AlwaysOnTopCommand},
     {IDM_OPTIONS, IgnoredWhileBusy, OptionsCommand},
+    {IDM_CREATE_LIST, IgnoredWhileBusy, CreateListCommand},
 };
 
 // --- Message handlers -------------------------------------------------------
@@ -410,6 +440,8 @@ INT_PTR OnInitDialog(HWND window) {
 
     ApplyOpenButtonFrame();
     CreateFileTooltip(window);
+    if (!PendingCreates.empty())
+        PostMessageA(window, UM_CREATE_LIST, 0, 0);
     return FALSE;
 }
 
@@ -446,7 +478,7 @@ INT_PTR OnSysCommand(HWND window, WPARAM wParam) {
 
 void SetMainMenuStates() {
     const UINT busyState = IsBusy() ? MF_GRAYED : MF_ENABLED;
-    const UINT guarded[] = {IDM_HASH_STRING, IDM_SEARCH_HASH, IDM_VERIFY_LIST,
+    const UINT guarded[] = {IDM_HASH_STRING, IDM_SEARCH_HASH, IDM_VERIFY_LIST, IDM_CREATE_LIST,
                             IDM_BENCHMARK,   IDM_OPTIONS,     IDM_ABOUT};
     for (UINT id : guarded)
         EnableMenuItem(MainMenu, id, MF_BYCOMMAND | busyState);
@@ -514,6 +546,19 @@ INT_PTR OnCopyData(const COPYDATASTRUCT* block) {
     text.push_back('\0');
     if (text[0] != '\0')
         SplitCommandLine(text.data());
+    return TRUE;
+}
+
+// Posted: the save-file dialog of a /create opens from the message loop,
+// never inside the hand-off that brought it.
+INT_PTR OnCreateList(HWND window) {
+    if (AskingForTarget || PendingCreates.empty())
+        return TRUE;
+    const std::string folder = PendingCreates.front();
+    PendingCreates.erase(PendingCreates.begin());
+    AskForListTarget(window, folder);
+    if (!PendingCreates.empty())
+        PostMessageA(window, UM_CREATE_LIST, 0, 0);
     return TRUE;
 }
 
@@ -601,6 +646,8 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return OnDpiChanged(window, &MainDpi, wParam, (const RECT*)lParam);
     case UM_DPI_SETTLED:
         return OnDpiSettled(window);
+    case UM_CREATE_LIST:
+        return OnCreateList(window);
     case UM_OPEN_LIST:
         ShowListWindow(window, *reinterpret_cast<const std::shared_ptr<ListTable>*>(lParam));
         return TRUE;
@@ -609,4 +656,10 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     default:
         return FALSE;
     }
+}
+
+void RequestCreateList(const char* folder) {
+    PendingCreates.push_back(folder);
+    if (MainWindow)
+        PostMessageA(MainWindow, UM_CREATE_LIST, 0, 0);
 }

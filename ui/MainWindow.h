@@ -11,6 +11,9 @@ constexpr const char* kMainWindowMark = "CalverinMainWindow";
 // MessageBeep's simple beep: a refused command or a failed clipboard step.
 constexpr UINT kSimpleBeep = 0xFFFFFFFF;
 
+// Posted to the main window to open the save-file dialog of a /create.
+constexpr UINT UM_CREATE_LIST = WM_APP + 41;
+
 // Published at WM_INITDIALOG; read-only elsewhere (jobs address the window).
 extern HWND MainWindow;
 extern HWND Hash1Field;

@@ -16,6 +16,9 @@ constexpr wchar_t kFileFilter[] = L"All Files (*.*)\0*.*\0";
 constexpr DWORD kOpenFlags =
     OFN_HIDEREADONLY | OFN_ENABLEHOOK | OFN_FILEMUSTEXIST | OFN_EXPLORER | OFN_ENABLESIZING;
 static_assert(kOpenFlags == 0x881024, "open-file dialog flags");
+// Asks before a file is replaced; the folder must exist.
+constexpr DWORD kSaveFlags = OFN_HIDEREADONLY | OFN_ENABLEHOOK | OFN_OVERWRITEPROMPT |
+                             OFN_PATHMUSTEXIST | OFN_EXPLORER | OFN_ENABLESIZING | OFN_NOCHANGEDIR;
 // The layout without the reserved and extra-flag fields of later systems, in
 // this build's own pointer size.
 constexpr DWORD kOpenFileNameSize = offsetof(OPENFILENAMEW, lpTemplateName) + sizeof(LPCWSTR);
@@ -101,6 +104,35 @@ bool PickFolder(HWND owner, const std::string& initialFolder, std::string* chose
     if (converted)
         *chosen = AnsiFromWide(folder);
     return converted && !chosen->empty();
+}
+
+bool PickListTarget(HWND owner, const std::string& folder, const std::wstring& proposedName,
+                    std::string* path) {
+    path->clear();
+    std::wstring start;
+    WideFromText(folder.c_str(), CP_ACP, &start);
+    if (!start.empty() && start.back() != L'\\')
+        start += L'\\';
+    // The folder in the file name box, since later systems open the folder
+    // last used rather than an initial one.
+    start += proposedName;
+    std::vector<wchar_t> chosen(kWidePathSize, L'\0');
+    if (start.size() < chosen.size())
+        start.copy(chosen.data(), start.size());
+    OPENFILENAMEW dialog = {};
+    dialog.lStructSize = kOpenFileNameSize;
+    dialog.hwndOwner = owner;
+    dialog.lpstrFilter = kChecksumListFilter;
+    dialog.nFilterIndex = 1;
+    dialog.lpstrFile = chosen.data();
+    dialog.nMaxFile = kWidePathSize;
+    dialog.lpstrDefExt = L"md5";
+    dialog.Flags = kSaveFlags;
+    dialog.lpfnHook = OpenDialogHook;
+    if (!GetSaveFileNameW(&dialog))
+        return false;
+    *path = AnsiFromWide(chosen.data());
+    return !path->empty();
 }
 
 void CentreWindow(HWND window, HWND reference) {

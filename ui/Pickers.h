@@ -14,5 +14,10 @@ constexpr wchar_t kChecksumListFilter[] = L"Checksum lists (*.md5)\0*.md5\0All f
 // The chosen folder into *chosen, starting from initialFolder. True when a
 // folder was chosen.
 bool PickFolder(HWND owner, const std::string& initialFolder, std::string* chosen);
+// Where to save a new checksum list: the save-file dialog opening in folder
+// with proposedName, asking before it replaces a file. The chosen path into
+// *path; true when one was chosen.
+bool PickListTarget(HWND owner, const std::string& folder, const std::wstring& proposedName,
+                    std::string* path);
 // Centres window over reference (or the primary screen when null).
 void CentreWindow(HWND window, HWND reference);

@@ -106,6 +106,7 @@ exe_win="$dir_win\\Calverin.exe"
 start_menu=$(unix_path "$appdata\\Microsoft\\Windows\\Start Menu\\Programs\\Calverin.lnk")
 send_to=$(unix_path "$appdata\\Microsoft\\Windows\\SendTo\\Calverin.lnk")
 verb='HKCU\Software\Classes\*\shell\Calverin'
+folder_verbs='HKCU\Software\Classes\Directory\shell\CalverinCreateList HKCU\Software\Classes\Drive\shell\CalverinCreateList'
 work_win='C:\calverin-packages'
 work=$(unix_path "$work_win")
 
@@ -144,6 +145,11 @@ progid_named() {
         reg_value "$lists" Calverin.ChecksumList >/dev/null
 }
 check "its ProgID opens it the same way, named for .md5" progid_named
+for folder_verb in $folder_verbs; do
+    check "${folder_verb%\\*} entry creates a checksum list" \
+        [ "$(reg_value "$folder_verb")" = "Create checksum list with Calverin" -a \
+          "$(reg_value "$folder_verb\\command")" = "\"$exe_win\" /create \"%1\"" ]
+done
 keys=$(arp_keys)
 check "one Apps & features entry" [ "$(wc -w <<<"$keys")" = 1 ]
 check "its version $version" [ "$(reg_value "$keys" DisplayVersion)" = "$version" ]
@@ -182,6 +188,9 @@ md5_entries_gone() {
         reg_value "$lists" Other.List >/dev/null
 }
 check "no .md5 entry or ProgID, the other program's claim kept" md5_entries_gone
+for folder_verb in $folder_verbs; do
+    check "no ${folder_verb%\\*} entry" no_key "$folder_verb"
+done
 check "no Apps & features entry" [ -z "$(arp_keys)" ]
 check "no product icon" [ -z "$(product_icons)" ]
 rm -rf "$dir"
