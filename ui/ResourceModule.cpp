@@ -83,23 +83,43 @@ HMENU LoadModuleMenu(LPCSTR name) {
 
 namespace {
 
-constexpr const char* kVerifyListItem = "&Verify checksum list...";
-const ACCEL kLateAccelerators[] = {{FVIRTKEY | FCONTROL, 'L', IDM_VERIFY_LIST}};
+// Commands added after resource modules were first written, each placed
+// after the item it follows in the program's own menu.
+struct LateMenuItem {
+    UINT id;
+    const char* text;
+    UINT after;
+};
+const LateMenuItem kLateMenuItems[] = {
+    {IDM_VERIFY_LIST, "&Verify checksum list...", IDM_SEARCH_HASH},
+    {IDM_CREATE_LIST, "C&reate checksum list...", IDM_BENCHMARK},
+};
+const ACCEL kLateAccelerators[] = {{FVIRTKEY | FCONTROL, 'L', IDM_VERIFY_LIST},
+                                   {FVIRTKEY | FCONTROL, 'K', IDM_CREATE_LIST}};
 
-bool HasMenuItem(HMENU menu, UINT id) {
-    return GetMenuState(menu, id, MF_BYCOMMAND) != static_cast<UINT>(-1);
+int PositionOf(HMENU menu, UINT id) {
+    int count = GetMenuItemCount(menu);
+    for (int i = 0; i < count; ++i) {
+        if (GetMenuItemID(menu, i) == id)
+            return i;
+    }
+    return -1;
 }
 
 } // namespace
 
 void AddLateMenuItems(HMENU mainMenu) {
-    if (!mainMenu || HasMenuItem(mainMenu, IDM_VERIFY_LIST))
+    if (!mainMenu)
         return;
-    if (HasMenuItem(mainMenu, IDM_BENCHMARK))
-        InsertMenuA(mainMenu, IDM_BENCHMARK, MF_BYCOMMAND | MF_STRING, IDM_VERIFY_LIST,
-                    kVerifyListItem);
-    else
-        AppendMenuA(mainMenu, MF_STRING, IDM_VERIFY_LIST, kVerifyListItem);
+    for (const LateMenuItem& item : kLateMenuItems) {
+        if (GetMenuState(mainMenu, item.id, MF_BYCOMMAND) != static_cast<UINT>(-1))
+            continue;
+        int after = PositionOf(mainMenu, item.after);
+        if (after >= 0)
+            InsertMenuA(mainMenu, after + 1, MF_BYPOSITION | MF_STRING, item.id, item.text);
+        else
+            AppendMenuA(mainMenu, MF_STRING, item.id, item.text);
+    }
 }
 
 HACCEL AddLateAccelerators(HACCEL table) {

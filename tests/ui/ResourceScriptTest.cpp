@@ -408,13 +408,14 @@ TEST(ResourceScript, MenuHoldsMainAndEditPopups) {
                           {"S&earch hash", IDM_SEARCH_HASH},
                           {"&Verify checksum list...", IDM_VERIFY_LIST},
                           {"MD5 &Benchmark", IDM_BENCHMARK},
+                          {"C&reate checksum list...", IDM_CREATE_LIST},
                           {nullptr, 0},
                           {"Clear hash...", 0},
                           {nullptr, 0},
                           {"&Options...", IDM_OPTIONS},
                           {"&About...", IDM_ABOUT}});
     ExpectMenu(
-        GetSubMenu(mainMenu, 5),
+        GetSubMenu(mainMenu, 6),
         {{"Hash 1", IDM_CLEAR_HASH1}, {"Hash 2", IDM_CLEAR_HASH2}, {"Both", IDM_CLEAR_BOTH}});
     ExpectMenu(editMenu, {{"&Cut\tCtrl+X", IDM_CUT},
                           {"C&opy\tCtrl+C", IDM_COPY},
@@ -435,11 +436,17 @@ TEST(ResourceScript, AcceleratorsAreAsTabled) {
         WORD command;
     };
     const Key expected[] = {
-        {FCONTROL, 'O', IDM_OPEN_FILE},   {FCONTROL, 'T', IDM_HASH_STRING},
-        {FCONTROL, 'S', IDM_SEARCH_HASH}, {FCONTROL, 'B', IDM_BENCHMARK},
-        {FCONTROL, 'L', IDM_VERIFY_LIST}, {FSHIFT, 'T', IDM_ALWAYS_ON_TOP},
-        {FSHIFT, 'O', IDM_TRANSPARENCY},  {0, VK_DOWN, IDC_EXPAND},
-        {0, VK_UP, IDC_COLLAPSE},         {FCONTROL, VK_DELETE, IDM_CLEAR_BOTH},
+        {FCONTROL, 'O', IDM_OPEN_FILE},
+        {FCONTROL, 'T', IDM_HASH_STRING},
+        {FCONTROL, 'S', IDM_SEARCH_HASH},
+        {FCONTROL, 'B', IDM_BENCHMARK},
+        {FCONTROL, 'L', IDM_VERIFY_LIST},
+        {FCONTROL, 'K', IDM_CREATE_LIST},
+        {FSHIFT, 'T', IDM_ALWAYS_ON_TOP},
+        {FSHIFT, 'O', IDM_TRANSPARENCY},
+        {0, VK_DOWN, IDC_EXPAND},
+        {0, VK_UP, IDC_COLLAPSE},
+        {FCONTROL, VK_DELETE, IDM_CLEAR_BOTH},
         {0, VK_RETURN, IDC_OPEN},
     };
     ASSERT_EQ(count, static_cast<int>(sizeof expected / sizeof expected[0]));
