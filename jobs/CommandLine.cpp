@@ -18,4 +18,5 @@ void SplitCommandLine(const char* text) {
     if (text == nullptr)
         return;
     ScanCommandLine(text, StartHashJob, nullptr);
+    ShowArrivedCount();
 }

@@ -14,6 +14,7 @@
 #include "system/Settings.h"
 #include "jobs/BenchmarkJob.h"
 #include "jobs/CommandLine.h"
+#include "jobs/HashBatch.h"
 #include "jobs/HashFilesJob.h"
 #include "jobs/JobRunner.h"
 #include "jobs/JobStatus.h"
@@ -57,11 +58,18 @@ int MainDpi; // as last laid out
 bool Topmost;
 bool TransparentOn;
 
+constexpr char kStopBatchText[] = "Stop all files";
+
 // Kept for the whole run as the folder picker's starting point.
 std::string SearchFolder;
 
 bool IsBusy() {
     return JobState.load() != Idle;
+}
+
+bool IsBatchRunning() {
+    BatchCount count = ReadBatchCount();
+    return IsBatchUnderway(count.started, count.queued);
 }
 
 // The window is expanded exactly when field 2 is shown. Its own style bit is
@@ -110,6 +118,20 @@ void ApplyTopmost(HWND window) {
 void TrackMainMenu(HWND window, int x, int y) {
     if (MainMenu)
         TrackPopupMenu(MainMenu, 0, x, y, 0, window, nullptr);
+}
+
+// A resource module's menu from before "Stop all files" gets the item after
+// the benchmark's (or at the end), so every menu can stop a batch.
+void AddStopBatchItem(HMENU menu) {
+    if (GetMenuState(menu, IDM_STOP_BATCH, MF_BYCOMMAND) != (UINT)-1)
+        return;
+    const int count = GetMenuItemCount(menu);
+    int position = count;
+    for (int index = 0; index < count; ++index) {
+        if (GetMenuItemID(menu, index) == IDM_BENCHMARK)
+            position = index + 1;
+    }
+    InsertMenuA(menu, position, MF_BYPOSITION | MF_STRING, IDM_STOP_BATCH, kStopBatchText);
 }
 
 void AddSystemMenuItems(HWND window) {
@@ -254,8 +276,10 @@ void StatusCommand(HWND window) {
 
 void OpenFileCommand(HWND window) {
     std::string path;
-    if (PickFile(window, &path))
+    if (PickFile(window, &path)) {
         StartHashFileJob(path.c_str());
+        ShowArrivedCount();
+    }
 }
 
 void OpenCommand(HWND window) {
@@ -296,6 +320,12 @@ void BenchmarkCommand(HWND window) {
     std::string path;
     if (PickFile(window, &path))
         StartJob(path.c_str(), BenchmarkThread);
+}
+
+// Not under the busy rule: a batch is busy by nature.
+void StopBatchCommand(HWND) {
+    if (IsBatchRunning())
+        StopBatch();
 }
 
 void TransparencyCommand(HWND window) {
@@ -344,6 +374,7 @@ const Command kCommands[] = {
     {IDM_CLEAR_HASH1, IgnoredWhileBusy, ClearHash1Command},
     {IDM_CLEAR_HASH2, IgnoredWhileBusy, ClearHash2Command},
     {IDM_BENCHMARK, IgnoredWhileBusy, BenchmarkCommand},
+    {IDM_STOP_BATCH, RunsWhileBusy, StopBatchCommand},
     {IDM_TRANSPARENCY, RunsWhileBusy, TransparencyCommand},
     {IDM_ABOUT, IgnoredWhileBusy, AboutCommand},
     {IDM_ALWAYS_ON_TOP, RunsWhileBusy, AlwaysOnTopCommand},
@@ -370,6 +401,7 @@ INT_PTR OnInitDialog(HWND window) {
     if (LoadedMenu) {
         MainMenu = GetSubMenu(LoadedMenu, 0);
         EditMenu = GetSubMenu(LoadedMenu, 1);
+        AddStopBatchItem(MainMenu);
         AddSystemMenuItems(window);
     }
 
@@ -440,6 +472,8 @@ void SetMainMenuStates() {
                             IDM_ABOUT};
     for (UINT id : guarded)
         EnableMenuItem(MainMenu, id, MF_BYCOMMAND | busyState);
+    EnableMenuItem(MainMenu, IDM_STOP_BATCH,
+                   MF_BYCOMMAND | (IsBatchRunning() ? MF_ENABLED : MF_GRAYED));
     bool hash1Empty = IsFieldEmpty(Hash1Field);
     bool hash2Absent = !IsExpanded() || IsFieldEmpty(Hash2Field);
     EnableMenuItem(MainMenu, IDM_CLEAR_HASH1, MF_BYCOMMAND | (hash1Empty ? MF_GRAYED : busyState));

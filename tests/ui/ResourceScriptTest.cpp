@@ -407,13 +407,14 @@ TEST(ResourceScript, MenuHoldsMainAndEditPopups) {
     ExpectMenu(mainMenu, {{"Hash &string", IDM_HASH_STRING},
                           {"S&earch hash", IDM_SEARCH_HASH},
                           {"MD5 &Benchmark", IDM_BENCHMARK},
+                          {"Stop all files", IDM_STOP_BATCH},
                           {nullptr, 0},
                           {"Clear hash...", 0},
                           {nullptr, 0},
                           {"&Options...", IDM_OPTIONS},
                           {"&About...", IDM_ABOUT}});
     ExpectMenu(
-        GetSubMenu(mainMenu, 4),
+        GetSubMenu(mainMenu, 5),
         {{"Hash 1", IDM_CLEAR_HASH1}, {"Hash 2", IDM_CLEAR_HASH2}, {"Both", IDM_CLEAR_BOTH}});
     ExpectMenu(editMenu, {{"&Cut\tCtrl+X", IDM_CUT},
                           {"C&opy\tCtrl+C", IDM_COPY},
