@@ -7,6 +7,7 @@
 #include "engine/Hashing.h"
 #include "engine/Md5.h"
 #include "system/FileFacts.h"
+#include "system/Redirection.h"
 #include "system/WidePath.h"
 #include "jobs/JobRunner.h"
 #include "jobs/JobStatus.h"
@@ -30,7 +31,11 @@ void BenchmarkJob(HWND mainWindow, const char* path) {
     ShowJobStarted(status, open, kCalculatingText);
 
     const DWORD start = GetTickCount();
-    char* checksum = HashFile(path, JobCancelled);
+    char* checksum = nullptr;
+    {
+        RedirectionOff off;
+        checksum = HashFile(path, JobCancelled);
+    }
     const DWORD finish = GetTickCount();
     // Restoring the window below changes the last error; the report needs it.
     const DWORD error = GetLastError();
@@ -48,8 +53,11 @@ void BenchmarkJob(HWND mainWindow, const char* path) {
 
     DWORD sizeLow = 0;
     DWORD sizeHigh = 0;
-    if (QueryFileSize(path, &sizeLow, &sizeHigh))
-        FormatFileSize(sizeText, sizeLow, sizeHigh);
+    {
+        RedirectionOff off; // back on before the box below
+        if (QueryFileSize(path, &sizeLow, &sizeHigh))
+            FormatFileSize(sizeText, sizeLow, sizeHigh);
+    }
 
     // Sized to what it holds, so that a long path is shown whole.
     const int elapsed = static_cast<int>(finish - start);

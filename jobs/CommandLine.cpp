@@ -39,4 +39,5 @@ void SplitCommandLine(const char* text) {
         return;
     NextPath next = NextPath::Hash;
     ScanCommandLine(text, StartPathJob, &next);
+    ShowArrivedCount();
 }

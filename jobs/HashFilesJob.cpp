@@ -23,6 +23,10 @@ constexpr const char* kNextFileText = "Calculate next checksum >>>";
 // files of a batch shows its own text.
 std::atomic<bool> HashJobHoldsSlot{false};
 
+// How often at most the user-interface thread redraws a growing count.
+constexpr DWORD kCountInterval = 250;
+DWORD LastCountShown; // user-interface thread only
+
 void ShowCountedProgress(HWND status, BatchCount count) {
     char text[64];
     wsprintfA(text, kProgressCountFormat, (int)count.started, (int)count.queued);
@@ -62,10 +66,24 @@ bool StoreChecksum(HWND window, const char* checksum, const char* path) {
                           count.queued, matches);
 }
 
+// A failed file's report; within a batch with files to come, its Cancel
+// stops them all.
+void ReportFailure(HWND window, const char* path) {
+    const DWORD error = GetLastError();
+    BatchCount count = ReadBatchCount();
+    SetLastError(error);
+    if (count.started >= count.queued) {
+        ShowErrorReport(window, kHashFailureFormat, path);
+        return;
+    }
+    if (ShowErrorReport(window, kBatchFailureFormat, path, MB_OKCANCEL) == IDCANCEL)
+        BatchEpoch.fetch_add(1);
+}
+
 // The job body. Returns true when it left the batch stopped for the user
 // (NextPending); the caller must not read JobState for that, because a click
-// may already have moved it on.
-bool RunHashJob(HWND window, const char* text, bool fileMode) {
+// may already have moved it on. epoch: the batch the file belongs to.
+bool RunHashJob(HWND window, const char* text, bool fileMode, LONG epoch) {
     HWND status = GetDlgItem(window, IDC_STATUS);
     HWND open = GetDlgItem(window, IDC_OPEN);
 
@@ -91,11 +109,11 @@ bool RunHashJob(HWND window, const char* text, bool fileMode) {
     } else if (fileMode && JobState != Idle) {
         // Nothing may run between the failed hash and the report, which reads
         // the system's last error first.
-        ShowErrorReport(window, kHashFailureFormat, text);
+        ReportFailure(window, text);
     }
 
     HashJobHoldsSlot = false;
-    if (stop) {
+    if (stop && epoch == BatchEpoch.load()) {
         SetStatusBusy(status, false);
         JobState = NextPending;
         SetWindowTextA(status, kNextFileText);
@@ -117,11 +135,35 @@ void DrawAttention(HWND window) {
 } // namespace
 
 void HashJob(HWND mainWindow, const char* text, bool fileMode) {
-    RunHashJob(mainWindow, text, fileMode);
+    RunHashJob(mainWindow, text, fileMode, BatchEpoch.load());
+}
+
+void StopBatch() {
+    BatchEpoch.fetch_add(1);
+    const LONG state = JobState.load();
+    if (!HashJobHoldsSlot && state != NextPending)
+        return; // between files, or another job runs: the queued files go unrun
+    HWND window = JobWindow();
+    // The current file's job sees the cancel at its next chunk; the status
+    // line is idle from now, since that chunk may be long in coming.
+    ShowJobEnded(GetDlgItem(window, IDC_STATUS), GetDlgItem(window, IDC_OPEN));
+    if (state == NextPending)
+        ReleaseRunToken(); // the stopped batch held it
 }
 
 bool StartHashFileJob(const char* path) {
     bool queued = StartBatchJob(path, HashFileThread);
+    // Drawn once per arrival, the count would cost more than the queueing of
+    // a thousand paths: a growing batch shows it a few times a second, and
+    // whoever hands over many paths shows the last count (ShowArrivedCount).
+    const DWORD now = GetTickCount();
+    if (now - LastCountShown >= kCountInterval)
+        ShowArrivedCount();
+    return queued;
+}
+
+void ShowArrivedCount() {
+    LastCountShown = GetTickCount();
     // Counted on this thread, so a text set here at once is never older than
     // one a worker sends; a stopped batch keeps its "next" text, and another
     // job its own.
@@ -129,17 +171,23 @@ bool StartHashFileJob(const char* path) {
     if (JobWindow() && HashJobHoldsSlot && JobState == Hashing && count.started > 0 &&
         count.queued > 1)
         ShowCountedProgress(GetDlgItem(JobWindow(), IDC_STATUS), count);
-    return queued;
 }
 
 DWORD WINAPI HashFileThread(LPVOID jobPath) {
-    const std::string path = TakeJobPath(jobPath);
+    LONG epoch = 0;
+    const std::string path = TakeBatchJobPath(jobPath, &epoch);
     if (!WaitForRunToken()) {
         CountDropped();
         return 0;
     }
+    if (epoch != BatchEpoch.load()) {
+        // Its batch was stopped: counted out, the slot passed on.
+        CountDropped();
+        ReleaseRunToken();
+        return 0;
+    }
     HWND window = JobWindow();
-    bool stopped = RunHashJob(window, path.c_str(), true);
+    bool stopped = RunHashJob(window, path.c_str(), true, epoch);
     bool ended = EndBatchIfDone();
     if (!stopped)
         ReleaseRunToken();

@@ -11,6 +11,14 @@ HANDLE RunToken;
 HANDLE SearchContinue;
 
 char JobPath[kJobPathSize];
+std::atomic<LONG> BatchEpoch{0};
+
+namespace {
+
+// Handed with JobPath, under the same slot.
+LONG JobEpoch;
+
+} // namespace
 
 namespace {
 
@@ -59,6 +67,7 @@ struct PendingJob {
     LPTHREAD_START_ROUTINE routine;
     SIZE_T stackReserve;
     bool inBatch; // counted into FilesQueued
+    LONG epoch;   // BatchEpoch at arrival
     char* path;
 };
 
@@ -69,9 +78,10 @@ PendingJob* pendingHead;
 PendingJob* pendingTail;
 
 // Queues a copy of the job; false when memory ran out. Caller holds queueLock.
-bool Enqueue(const char* path, LPTHREAD_START_ROUTINE routine, SIZE_T stackReserve, bool inBatch) {
+bool Enqueue(const char* path, LPTHREAD_START_ROUTINE routine, SIZE_T stackReserve, bool inBatch,
+             LONG epoch) {
     PendingJob* job =
-        new (std::nothrow) PendingJob{nullptr, routine, stackReserve, inBatch, nullptr};
+        new (std::nothrow) PendingJob{nullptr, routine, stackReserve, inBatch, epoch, nullptr};
     if (!job)
         return false;
     job->path = new (std::nothrow) char[lstrlenA(path) + 1];
@@ -104,12 +114,13 @@ void FreeJob(PendingJob* job) {
     delete job;
 }
 
-// The hand-over through JobPath: one thread at a time, each freeing the slot
-// once it has copied the path (TakeJobPath).
-bool LaunchThread(const char* path, LPTHREAD_START_ROUTINE routine, SIZE_T stackReserve) {
-    if (WaitForSingleObject(SlotFree, INFINITE) != WAIT_OBJECT_0)
-        return false;
+// A new thread for the job, which gets its path through JobPath; the caller
+// holds the slot (SlotFree taken), which passes to the new thread. On failure
+// the slot is free again.
+bool CreateJobThread(const char* path, LPTHREAD_START_ROUTINE routine, SIZE_T stackReserve,
+                     LONG epoch) {
     lstrcpynA(JobPath, path, kJobPathSize);
+    JobEpoch = epoch;
     HANDLE thread = CreateThread(nullptr, stackReserve, routine, JobPath,
                                  STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
     if (!thread) {
@@ -120,6 +131,47 @@ bool LaunchThread(const char* path, LPTHREAD_START_ROUTINE routine, SIZE_T stack
     }
     CloseHandle(thread);
     return true;
+}
+
+// The hand-over through JobPath on a worker thread, which may wait for the
+// slot: one thread at a time, each freeing the slot once it has copied the
+// path (TakeJobPath).
+bool LaunchThread(const char* path, LPTHREAD_START_ROUTINE routine, SIZE_T stackReserve,
+                  LONG epoch) {
+    if (WaitForSingleObject(SlotFree, INFINITE) != WAIT_OBJECT_0)
+        return false;
+    return CreateJobThread(path, routine, stackReserve, epoch);
+}
+
+// The thread that has copied its path passes the slot to the oldest queued
+// job while threads may still wait, or frees it. So the user-interface
+// thread never waits for a new thread to start: it queues when the slot is
+// taken, and the threads launch one another.
+void PassSlotOn() {
+    for (;;) {
+        PendingJob* job;
+        {
+            Guard guard(queueLock);
+            job = waitingThreads < kMaxWaitingJobThreads ? Dequeue() : nullptr;
+            if (!job) {
+                SetEvent(SlotFree);
+                return;
+            }
+            waitingThreads++;
+        }
+        const bool launched =
+            CreateJobThread(job->path, job->routine, job->stackReserve, job->epoch);
+        if (!launched && job->inBatch)
+            CountDropped();
+        FreeJob(job);
+        if (launched)
+            return;
+        Guard guard(queueLock);
+        waitingThreads--;
+        // The failed launch freed the slot: take it back for the next job.
+        if (WaitForSingleObject(SlotFree, 0) != WAIT_OBJECT_0)
+            return;
+    }
 }
 
 // A thread stopped waiting: give the oldest queued job a thread in its place.
@@ -135,7 +187,7 @@ void LaunchPendingJobs() {
             waitingThreads++;
     }
     while (job) {
-        bool launched = LaunchThread(job->path, job->routine, job->stackReserve);
+        bool launched = LaunchThread(job->path, job->routine, job->stackReserve, job->epoch);
         if (!launched && job->inBatch)
             CountDropped();
         FreeJob(job);
@@ -159,19 +211,23 @@ bool QueueJob(const char* path, LPTHREAD_START_ROUTINE routine, SIZE_T stackRese
     }
     if (inBatch)
         CountArrival();
+    const LONG epoch = BatchEpoch.load();
     bool launch = false;
     bool queued = false;
     {
         Guard guard(queueLock);
-        launch = !pendingHead && waitingThreads < kMaxWaitingJobThreads;
+        // Never waits: a slot still held by a starting thread is passed on
+        // by that thread to the queue (PassSlotOn).
+        launch = !pendingHead && waitingThreads < kMaxWaitingJobThreads &&
+                 WaitForSingleObject(SlotFree, 0) == WAIT_OBJECT_0;
         if (launch)
             waitingThreads++;
         else
-            queued = Enqueue(path, routine, stackReserve, inBatch);
+            queued = Enqueue(path, routine, stackReserve, inBatch, epoch);
     }
     DWORD error = ERROR_NOT_ENOUGH_MEMORY;
     if (launch) {
-        if (LaunchThread(path, routine, stackReserve))
+        if (CreateJobThread(path, routine, stackReserve, epoch))
             return true;
         error = GetLastError();
         Guard guard(queueLock);
@@ -213,8 +269,13 @@ bool StartBatchJob(const char* path, LPTHREAD_START_ROUTINE routine) {
 
 std::string TakeJobPath(const void* param) {
     std::string own(static_cast<const char*>(param));
-    SetEvent(SlotFree);
+    PassSlotOn();
     return own;
+}
+
+std::string TakeBatchJobPath(const void* param, LONG* epoch) {
+    *epoch = JobEpoch;
+    return TakeJobPath(param);
 }
 
 bool WaitForRunToken() {

@@ -32,6 +32,11 @@ extern HANDLE SearchContinue; // auto-reset: resume a search paused at a match
 constexpr int kJobPathSize = kPathTextSize;
 extern char JobPath[kJobPathSize];
 
+// Which batch a hash-file job belongs to: the value of BatchEpoch when it was
+// queued. "Stop all files" moves BatchEpoch on, and every job of an older
+// batch is then counted out instead of run.
+extern std::atomic<LONG> BatchEpoch;
+
 // Stack reservation of every worker thread: the usual 1 MiB, because the jobs
 // show message boxes on their own threads (the search from its deepest folder
 // level, kDeepestSearchLevel), and a box with visual styles can need
@@ -65,6 +70,9 @@ bool StartBatchJob(const char* path, LPTHREAD_START_ROUTINE routine);
 // Common frame of the thread routines: copy the handed path into the thread's
 // own text and free the slot for the next StartJob.
 std::string TakeJobPath(const void* param);
+// TakeJobPath for a batch job, which also takes the job's batch (BatchEpoch
+// at its arrival).
+std::string TakeBatchJobPath(const void* param, LONG* epoch);
 // Waits for RunToken; false when the wait failed (the job must not run).
 // Every job routine calls it once, after TakeJobPath: either way the thread
 // no longer waits then, so a queued job gets a thread in its place.

@@ -15,6 +15,9 @@
 constexpr const char* kCalculatingText = "[  Calculating checksum  ]";
 // ShowErrorReport's format when a file cannot be hashed.
 constexpr const char* kHashFailureFormat = "Could not hash file: %s\n\n%s";
+// The same within a batch with more files to come, shown with OK and Cancel.
+constexpr const char* kBatchFailureFormat =
+    "Could not hash file: %s\n\n%s\n\nCancel stops all remaining files.";
 
 // The main window that the jobs report to; null before it exists.
 HWND JobWindow();
@@ -44,9 +47,10 @@ const HashFieldInfo& FieldRecord(int field);
 // 64 KiB (under Wine it crashes).
 int ShowMessageBox(HWND owner, const char* text, const char* caption, UINT type);
 
-// Message box "Error": format's first %s is argument, its second the system's
-// text for the last error (read first thing).
-void ShowErrorReport(HWND owner, const char* format, const char* argument);
+// Message box "Error" with buttons (MB_OK unless given): format's first %s
+// is argument, its second the text for the last error (read first thing).
+// Returns the button pressed (IDOK, IDCANCEL...), 0 when no box was shown.
+int ShowErrorReport(HWND owner, const char* format, const char* argument, UINT buttons = MB_OK);
 
 // Asks the user where to save a new checksum list of folder (a /create of
 // the command line), once the main window is up and never inside the

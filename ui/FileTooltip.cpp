@@ -1,5 +1,6 @@
 #include "ui/FileTooltip.h"
 
+#include "system/Redirection.h"
 #include "system/FileFacts.h"
 #include "system/OptionalFunctions.h"
 #include "ui/Comparison.h"
@@ -116,7 +117,12 @@ void SetFieldTooltip(HWND field, const char* text) {
 void RefreshFieldTooltip(HWND field, const HashFieldInfo* info) {
     std::string text;
     if (info->path[0] != '\0') {
-        text = ToLongPath(info->path);
+        {
+            // The path as the jobs read it: a 32-bit build's System32 path
+            // names System32's file, not its 32-bit namesake.
+            RedirectionOff off;
+            text = ToLongPath(info->path);
+        }
         char fact[kFactTextSize];
         if (info->modified.dwLowDateTime != kUnknownHalf ||
             info->modified.dwHighDateTime != kUnknownHalf) {

@@ -88,16 +88,16 @@ const HashFieldInfo& FieldRecord(int field) {
     return FieldInfo[field];
 }
 
-void ShowErrorReport(HWND owner, const char* format, const char* argument) {
+int ShowErrorReport(HWND owner, const char* format, const char* argument, UINT buttons) {
     const std::string systemText = ErrorText(GetLastError());
     // Sized to what it holds: a path of up to a job's 1023 characters must be
     // shown whole, with the system's text after it.
     int size = std::snprintf(nullptr, 0, format, argument, systemText.c_str()) + 1;
     if (size <= 0)
-        return;
+        return 0;
     std::vector<char> report(size);
     std::snprintf(report.data(), report.size(), format, argument, systemText.c_str());
-    ShowMessageBox(owner, report.data(), kErrorTitle, MB_ICONERROR | MB_OK);
+    return ShowMessageBox(owner, report.data(), kErrorTitle, MB_ICONERROR | buttons);
 }
 
 int ShowMessageBox(HWND owner, const char* text, const char* caption, UINT type) {

@@ -16,6 +16,7 @@
 #include "jobs/BenchmarkJob.h"
 #include "jobs/CommandLine.h"
 #include "jobs/CreateListJob.h"
+#include "jobs/HashBatch.h"
 #include "jobs/HashFilesJob.h"
 #include "jobs/JobRunner.h"
 #include "jobs/JobStatus.h"
@@ -72,6 +73,11 @@ bool AskingForTarget;
 
 bool IsBusy() {
     return JobState.load() != Idle;
+}
+
+bool IsBatchRunning() {
+    BatchCount count = ReadBatchCount();
+    return IsBatchUnderway(count.started, count.queued);
 }
 
 // The window is expanded exactly when field 2 is shown. Its own style bit is
@@ -264,8 +270,10 @@ void StatusCommand(HWND window) {
 
 void OpenFileCommand(HWND window) {
     std::string path;
-    if (PickFile(window, &path))
+    if (PickFile(window, &path)) {
         StartHashFileJob(path.c_str());
+        ShowArrivedCount();
+    }
 }
 
 void OpenCommand(HWND window) {
@@ -335,6 +343,12 @@ void BenchmarkCommand(HWND window) {
         StartJob(path.c_str(), BenchmarkThread);
 }
 
+// Not under the busy rule: a batch is busy by nature.
+void StopBatchCommand(HWND) {
+    if (IsBatchRunning())
+        StopBatch();
+}
+
 void TransparencyCommand(HWND window) {
     TransparentOn = !TransparentOn;
     SetWindowOpacity(window, TransparentOn ? Settings.WindowOpacity : 255);
@@ -382,6 +396,7 @@ const Command kCommands[] = {
     {IDM_CLEAR_HASH2, IgnoredWhileBusy, ClearHash2Command},
     {IDM_BENCHMARK, IgnoredWhileBusy, BenchmarkCommand},
     {IDM_VERIFY_LIST, IgnoredWhileBusy, VerifyListCommand},
+    {IDM_STOP_BATCH, RunsWhileBusy, StopBatchCommand},
     {IDM_TRANSPARENCY, RunsWhileBusy, TransparencyCommand},
     {IDM_ABOUT, IgnoredWhileBusy, AboutCommand},
     {IDM_ALWAYS_ON_TOP, RunsWhileBusy, AlwaysOnTopCommand},
@@ -482,6 +497,8 @@ void SetMainMenuStates() {
                             IDM_BENCHMARK,   IDM_OPTIONS,     IDM_ABOUT};
     for (UINT id : guarded)
         EnableMenuItem(MainMenu, id, MF_BYCOMMAND | busyState);
+    EnableMenuItem(MainMenu, IDM_STOP_BATCH,
+                   MF_BYCOMMAND | (IsBatchRunning() ? MF_ENABLED : MF_GRAYED));
     bool hash1Empty = IsFieldEmpty(Hash1Field);
     bool hash2Absent = !IsExpanded() || IsFieldEmpty(Hash2Field);
     EnableMenuItem(MainMenu, IDM_CLEAR_HASH1, MF_BYCOMMAND | (hash1Empty ? MF_GRAYED : busyState));

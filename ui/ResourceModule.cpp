@@ -92,7 +92,8 @@ struct LateMenuItem {
 };
 const LateMenuItem kLateMenuItems[] = {
     {IDM_VERIFY_LIST, "&Verify checksum list...", IDM_SEARCH_HASH},
-    {IDM_CREATE_LIST, "C&reate checksum list...", IDM_BENCHMARK},
+    {IDM_CREATE_LIST, "C&reate checksum list...", IDM_VERIFY_LIST},
+    {IDM_STOP_BATCH, "Stop all files", IDM_BENCHMARK},
 };
 const ACCEL kLateAccelerators[] = {{FVIRTKEY | FCONTROL, 'L', IDM_VERIFY_LIST},
                                    {FVIRTKEY | FCONTROL, 'K', IDM_CREATE_LIST}};

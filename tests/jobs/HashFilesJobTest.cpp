@@ -248,6 +248,14 @@ TEST(HashFilesRoad, UnreadableFilesAreReportedAndTheFieldKeepsItsChecksum) {
         ASSERT_NE(box, nullptr) << "box " << k;
         FoundBox contents = ReadBox(box);
         EXPECT_EQ(contents.caption, "Error");
+        // With a file still to come, the box can stop the rest.
+        const std::string rest = "\n\nCancel stops all remaining files.";
+        const bool offersStop =
+            contents.text.size() > rest.size() &&
+            contents.text.compare(contents.text.size() - rest.size(), rest.size(), rest) == 0;
+        EXPECT_EQ(offersStop, k == 0) << contents.text;
+        if (offersStop)
+            contents.text.resize(contents.text.size() - rest.size());
         EXPECT_EQ(expected.erase(contents.text), 1u) << contents.text;
         EXPECT_TRUE(contents.hasIcon);
         // The progress text stays while the box is up; the field is untouched.
@@ -274,11 +282,44 @@ TEST(HashFilesRoad, APipeIsRefusedAtOnceAndTheNextFileIsHashed) {
     ASSERT_TRUE(app.HandOver(silent.Path() + " " + Quoted(next)));
     HWND box = app.WaitForOwnedDialog(1000);
     ASSERT_NE(box, nullptr) << "no report within a second";
-    EXPECT_EQ(ReadBox(box).text,
-              "Could not hash file: " + silent.Path() + "\n\nThis is not a file on a disk.");
+    // Shown first, it also offers to stop the file behind it.
+    const std::string report =
+        "Could not hash file: " + silent.Path() + "\n\nThis is not a file on a disk.";
+    EXPECT_EQ(ReadBox(box).text.rfind(report, 0), 0u) << ReadBox(box).text;
     PressButton(box, IDOK);
     EXPECT_TRUE(app.WaitForText(IDC_HASH1, ReferenceMd5("next")));
     EXPECT_TRUE(app.WaitForIdle());
+}
+
+// "Stop all files" ends a batch held in its first file: the status line is
+// idle at once, and no queued file is hashed, only one that comes later.
+TEST(HashFilesRoad, StopAllFilesDropsEveryQueuedFile) {
+    ScratchFolder scratch;
+    std::string queued;
+    for (int i = 0; i < 150; ++i)
+        queued +=
+            Quoted(scratch.WriteFile("q" + std::to_string(i), "queued " + std::to_string(i))) + " ";
+    std::string late = scratch.WriteFile("late.txt", "late");
+    PipeFile gate;
+    AppDriver app("StartInFullMode=0\nMultipleFiles=2\n", AppDriver::GatedExePath());
+    ASSERT_TRUE(app.Start(gate.Path()));
+    ASSERT_TRUE(gate.WaitConnected());
+    ASSERT_TRUE(app.HandOver(queued, 60000));
+    ASSERT_TRUE(app.WaitForText(IDC_STATUS, Counted(1, 151)));
+    app.Command(IDM_STOP_BATCH);
+    EXPECT_TRUE(app.WaitForText(IDC_STATUS, kIdle, 2000)) << "the first file still holds its read";
+    EXPECT_TRUE(app.IsEnabled(IDC_OPEN));
+    gate.Write("gate"); // its job sees the cancel
+    gate.End();
+    ASSERT_TRUE(app.HandOver(Quoted(late)));
+    std::set<std::string> shown;
+    EXPECT_TRUE(WaitUntil([&] {
+        shown.insert(app.Text(IDC_HASH1));
+        return app.Text(IDC_HASH1) == ReferenceMd5("late") && app.Text(IDC_STATUS) == kIdle;
+    }));
+    shown.erase("");
+    EXPECT_EQ(shown, std::set<std::string>{ReferenceMd5("late")});
+    EXPECT_EQ(app.FindOwnedDialog(), nullptr);
 }
 
 TEST(HashFilesRoad, ASecondStartHandsItsFileToTheFirst) {

@@ -407,15 +407,16 @@ TEST(ResourceScript, MenuHoldsMainAndEditPopups) {
     ExpectMenu(mainMenu, {{"Hash &string", IDM_HASH_STRING},
                           {"S&earch hash", IDM_SEARCH_HASH},
                           {"&Verify checksum list...", IDM_VERIFY_LIST},
-                          {"MD5 &Benchmark", IDM_BENCHMARK},
                           {"C&reate checksum list...", IDM_CREATE_LIST},
+                          {"MD5 &Benchmark", IDM_BENCHMARK},
+                          {"Stop all files", IDM_STOP_BATCH},
                           {nullptr, 0},
                           {"Clear hash...", 0},
                           {nullptr, 0},
                           {"&Options...", IDM_OPTIONS},
                           {"&About...", IDM_ABOUT}});
     ExpectMenu(
-        GetSubMenu(mainMenu, 6),
+        GetSubMenu(mainMenu, 7),
         {{"Hash 1", IDM_CLEAR_HASH1}, {"Hash 2", IDM_CLEAR_HASH2}, {"Both", IDM_CLEAR_BOTH}});
     ExpectMenu(editMenu, {{"&Cut\tCtrl+X", IDM_CUT},
                           {"C&opy\tCtrl+C", IDM_COPY},
