@@ -46,4 +46,5 @@ set(CALVERIN_FUZZERS
     fuzz_command_line=tests/fuzz/CommandLineScanFuzz.cpp
     fuzz_checksum_scan=tests/fuzz/ChecksumScanFuzz.cpp
     fuzz_checksum_list=tests/fuzz/ChecksumListFuzz.cpp
+    fuzz_md5_compression=tests/fuzz/Md5CompressionFuzz.cpp
 )
