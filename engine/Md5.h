@@ -1,6 +1,7 @@
 // MD5 message digest (RFC 1321) and the checksum text shown everywhere.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 struct Md5Context {
@@ -13,6 +14,21 @@ struct Md5Context {
 void Md5Init(Md5Context* ctx);
 void Md5Update(Md5Context* ctx, const void* data, uint32_t length);
 void Md5Final(Md5Context* ctx);
+
+// MD5's compression of count whole 64-byte blocks, each result added into state.
+using Md5BlocksFn = void (*)(uint32_t state[4], const uint8_t* block, size_t count);
+
+// The portable compression, right on every processor.
+void TransformBlocks(uint32_t state[4], const uint8_t* block, size_t count);
+
+// The compression Md5Update and Md5Final use: the faster one this processor
+// runs, picked once.
+Md5BlocksFn Md5ChosenBlocks();
+
+// Md5Update and Md5Final with a given compression, so that each can be
+// checked and measured against the others.
+void Md5UpdateWith(Md5Context* ctx, const void* data, uint32_t length, Md5BlocksFn blocks);
+void Md5FinalWith(Md5Context* ctx, Md5BlocksFn blocks);
 
 // Length of a checksum text without its terminating zero.
 constexpr int kChecksumLength = 32;

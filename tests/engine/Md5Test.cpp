@@ -1,7 +1,10 @@
 #include "engine/Md5.h"
+#include "engine/Md5Avx512.h"
 
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <cstring>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -25,6 +28,32 @@ std::string Md5Of(const void* data, size_t size) {
 std::string Md5Of(const std::string& message) {
     return Md5Of(message.data(), message.size());
 }
+
+// The message in pieces of at most piece bytes, through one compression.
+std::string Md5With(Md5BlocksFn blocks, const uint8_t* data, size_t size, size_t piece) {
+    Md5Context ctx;
+    Md5Init(&ctx);
+    for (size_t offset = 0; offset < size; offset += piece)
+        Md5UpdateWith(&ctx, data + offset, (uint32_t)std::min(piece, size - offset), blocks);
+    Md5FinalWith(&ctx, blocks);
+    return HexOf(ctx);
+}
+
+const struct {
+    const char* message;
+    const char* digest;
+} kRfc1321Suite[] = {
+    {"", "d41d8cd98f00b204e9800998ecf8427e"},
+    {"a", "0cc175b9c0f1b6a831c399e269772661"},
+    {"abc", "900150983cd24fb0d6963f7d28e17f72"},
+    {"message digest", "f96b697d7cb7938d525a2f31aaf161d0"},
+    {"abcdefghijklmnopqrstuvwxyz", "c3fcd3d76192e4007dfb496cca67e13b"},
+    {"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789",
+     "d174ab98d277d9f5a5611c2c9f419d9f"},
+    {"1234567890123456789012345678901234567890123456789012345678901234567890"
+     "1234567890",
+     "57edf4a22be3c955ac49da2e2107b67a"},
+};
 
 // Bytes that vary in every position and across 256-byte runs; the expected
 // digests below were computed for it with an independent MD5.
@@ -56,16 +85,48 @@ std::string Md5InPieces(const std::vector<uint8_t>& data, std::vector<uint32_t> 
 } // namespace
 
 TEST(Md5, Rfc1321Suite) {
-    EXPECT_EQ(Md5Of(""), "d41d8cd98f00b204e9800998ecf8427e");
-    EXPECT_EQ(Md5Of("a"), "0cc175b9c0f1b6a831c399e269772661");
-    EXPECT_EQ(Md5Of("abc"), "900150983cd24fb0d6963f7d28e17f72");
-    EXPECT_EQ(Md5Of("message digest"), "f96b697d7cb7938d525a2f31aaf161d0");
-    EXPECT_EQ(Md5Of("abcdefghijklmnopqrstuvwxyz"), "c3fcd3d76192e4007dfb496cca67e13b");
-    EXPECT_EQ(Md5Of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789"),
-              "d174ab98d277d9f5a5611c2c9f419d9f");
-    EXPECT_EQ(Md5Of("1234567890123456789012345678901234567890123456789012345678901234567890"
-                    "1234567890"),
-              "57edf4a22be3c955ac49da2e2107b67a");
+    for (const auto& c : kRfc1321Suite)
+        EXPECT_EQ(Md5Of(c.message), c.digest) << '"' << c.message << '"';
+}
+
+// Each compression the engine may pick, whichever this processor gets.
+class Md5Compression : public testing::TestWithParam<Md5BlocksFn> {
+  protected:
+    void SetUp() override {
+        if (GetParam() == Md5BlocksAvx512 && !Avx512Runs())
+            GTEST_SKIP() << "this processor or system does not run AVX-512VL";
+    }
+};
+
+INSTANTIATE_TEST_SUITE_P(Md5, Md5Compression, testing::Values(TransformBlocks, Md5BlocksAvx512),
+                         [](const testing::TestParamInfo<Md5BlocksFn>& info) {
+                             return info.param == Md5BlocksAvx512 ? "Avx512" : "Scalar";
+                         });
+
+TEST_P(Md5Compression, Rfc1321Suite) {
+    for (const auto& c : kRfc1321Suite)
+        EXPECT_EQ(Md5With(GetParam(), (const uint8_t*)c.message, strlen(c.message), 64), c.digest)
+            << '"' << c.message << '"';
+}
+
+TEST(Md5, Avx512AgreesWithScalarOnEveryLength) {
+    if (!Avx512Runs())
+        GTEST_SKIP() << "this processor or system does not run AVX-512VL";
+    std::mt19937 random(1321);
+    std::vector<uint8_t> data((1 << 20) + 17);
+    for (uint8_t& byte : data)
+        byte = (uint8_t)random();
+    for (size_t length = 0; length <= 1000; length++) {
+        const uint8_t* message = &data[length]; // a new message each time, at every alignment
+        ASSERT_EQ(Md5With(Md5BlocksAvx512, message, length, length + 1),
+                  Md5With(TransformBlocks, message, length, length + 1))
+            << length << " bytes";
+    }
+    // Long runs of whole blocks, in the pieces file hashing reads and in one.
+    for (size_t piece : {(size_t)1024, (size_t)1000, data.size()})
+        EXPECT_EQ(Md5With(Md5BlocksAvx512, &data[1], data.size() - 1, piece),
+                  Md5With(TransformBlocks, &data[1], data.size() - 1, piece))
+            << "in pieces of " << piece;
 }
 
 TEST(Md5, PiecesOfAnySizeGiveTheWholeMessagesDigest) {
