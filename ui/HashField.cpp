@@ -1,5 +1,6 @@
 #include "ui/HashField.h"
 
+#include "system/ChecksumScan.h"
 #include "system/ScopedHandle.h"
 #include "system/WidePath.h"
 
@@ -7,7 +8,6 @@
 #include <string>
 
 #include "jobs/JobRunner.h"
-#include "ui/ChecksumScan.h"
 #include "ui/MainWindow.h"
 #include "res/resource.h"
 

@@ -1,4 +1,4 @@
-#include "ui/ChecksumScan.h"
+#include "system/ChecksumScan.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "ui/HexText.h"
+#include "system/HexText.h"
 
 bool IsHexText(const char* text) {
     for (; *text != '\0'; ++text) {
