@@ -21,6 +21,8 @@ enum JobStateValue : LONG {
 
 // Shared between the user-interface thread and the workers, hence atomic.
 extern std::atomic<LONG> JobState;
+// FilesQueued, FilesStarted, SlotFree, RunToken and JobPath are exported for
+// the tests only: the program reaches them through the functions here.
 extern std::atomic<LONG> FilesQueued;
 extern std::atomic<LONG> FilesStarted;
 

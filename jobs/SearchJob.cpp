@@ -15,11 +15,13 @@
 #include "res/resource.h"
 
 std::atomic<DWORD> FilesSearched{0};
-std::atomic<LONG> FilesFound{0};
 std::atomic<DWORD> FilesRead{0};
 FolderListing::FindFirst SearchFindFirst = FindFirstFileW;
 
 namespace {
+
+// Matches of the running or the last search.
+std::atomic<LONG> FilesFound{0};
 
 constexpr const char* kSearchingText = "[  Searching checksum  ]";
 constexpr const char* kContinueText = "Continue searching >>>";
