@@ -36,13 +36,10 @@ constexpr const char* kSummaryTitle = "Search finished - Calverin";
 HashFieldInfo Target;
 bool StopRequested;
 
-bool Known(DWORD low, DWORD high) {
-    return !(low == kUnknownHalf && high == kUnknownHalf);
-}
-
 bool HasFileFacts(const HashFieldInfo& info) {
-    return Known(info.sizeLow, info.sizeHigh) &&
-           Known(info.modified.dwLowDateTime, info.modified.dwHighDateTime) && info.path[0] != '\0';
+    return IsFactKnown(info.sizeLow, info.sizeHigh) &&
+           IsFactKnown(info.modified.dwLowDateTime, info.modified.dwHighDateTime) &&
+           info.path[0] != '\0';
 }
 
 // A folder as the file system knows it, whatever path or link leads to it.

@@ -1,10 +1,10 @@
 #include "system/HexText.h"
 
+#include "engine/Md5.h"
+
 bool IsHexText(const char* text) {
     for (; *text != '\0'; ++text) {
-        char c = *text;
-        bool hex = (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
-        if (!hex)
+        if (HexDigitValue(*text) < 0)
             return false;
     }
     return true;

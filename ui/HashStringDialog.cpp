@@ -5,7 +5,6 @@
 
 #include <cstring>
 
-#include "jobs/HashBatch.h"
 #include "jobs/HashFilesJob.h"
 #include "jobs/JobRunner.h"
 #include "ui/AnchorLayout.h"
@@ -237,8 +236,7 @@ INT_PTR OnDpiSettled(HWND dialog, int newDpi) {
 // files of a batch the state is idle for a moment, but a string hashed then
 // would end as Idle and silently cancel the file that starts meanwhile.
 bool IsJobSlotTaken() {
-    BatchCount count = ReadBatchCount();
-    return JobState.load() != Idle || IsBatchUnderway(count.started, count.queued);
+    return IsJobActive() || IsBatchRunning();
 }
 
 void HashAndClose(HWND dialog, HWND owner, const char* text) {
