@@ -4,9 +4,7 @@ set(CALVERIN_SANITIZE -fsanitize=address,undefined -fno-sanitize-recover=all -fn
 add_compile_options(-g -O1 ${CALVERIN_SANITIZE})
 add_link_options(${CALVERIN_SANITIZE})
 
-set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
-set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
-add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+include(cmake/GoogleTest.cmake)
 
 add_library(calverin_pure STATIC ${CALVERIN_PURE_SOURCES})
 target_include_directories(calverin_pure PUBLIC ${CMAKE_SOURCE_DIR})

@@ -4,7 +4,7 @@ set(CALVERIN_PURE_SOURCES
     engine/Md5.cpp
     engine/Md5Avx512.cpp
     jobs/HashBatch.cpp
-    ui/HexText.cpp
+    system/HexText.cpp
     system/Placement.cpp
     system/PictureScale.cpp
     system/ColourText.cpp
@@ -15,7 +15,7 @@ set(CALVERIN_PURE_SOURCES
     system/ListPath.cpp
     system/FullPathRule.cpp
     ui/LayoutAnchor.cpp
-    ui/ChecksumScan.cpp
+    system/ChecksumScan.cpp
 )
 
 # The AVX-512 compression stays on 128-bit registers: GCC cannot align the
@@ -26,7 +26,7 @@ set_source_files_properties(engine/Md5Avx512.cpp PROPERTIES COMPILE_OPTIONS -mpr
 set(CALVERIN_PURE_TESTS
     tests/engine/Md5Test.cpp
     tests/jobs/HashBatchTest.cpp
-    tests/ui/HexTextTest.cpp
+    tests/system/HexTextTest.cpp
     tests/system/PlacementTest.cpp
     tests/system/PictureScaleTest.cpp
     tests/system/ColourTextTest.cpp
@@ -37,7 +37,7 @@ set(CALVERIN_PURE_TESTS
     tests/system/ListPathTest.cpp
     tests/system/FullPathRuleTest.cpp
     tests/ui/LayoutAnchorTest.cpp
-    tests/ui/ChecksumScanTest.cpp
+    tests/system/ChecksumScanTest.cpp
 )
 
 # libFuzzer targets (host build with clang only): name=source pairs.

@@ -67,11 +67,9 @@ target_link_libraries(CalverinGated PRIVATE calverin_core)
 target_link_options(CalverinGated PRIVATE -static -static-libgcc -static-libstdc++)
 set_target_properties(CalverinGated PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 
-# GoogleTest from Debian's source package, built with the cross compiler.
+# GoogleTest built with the cross compiler.
 set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
-set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
-set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
-add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+include(cmake/GoogleTest.cmake)
 
 # One test executable keeps Wine start-ups few. It carries the program's own
 # resources, so dialogs can be created in-process.

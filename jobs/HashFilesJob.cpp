@@ -106,7 +106,7 @@ bool RunHashJob(HWND window, const char* text, bool fileMode, LONG epoch) {
     if (checksum != nullptr) {
         stop = StoreChecksum(window, checksum, fileMode ? text : nullptr);
         FreeChecksum(checksum);
-    } else if (fileMode && JobState != Idle) {
+    } else if (fileMode && IsJobActive()) {
         // Nothing may run between the failed hash and the report, which reads
         // the system's last error first.
         ReportFailure(window, text);

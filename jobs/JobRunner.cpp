@@ -1,4 +1,5 @@
 #include "jobs/JobRunner.h"
+#include "jobs/HashBatch.h"
 
 #include <new>
 
@@ -247,6 +248,10 @@ bool JobCancelled() {
     return JobState.load() == Idle;
 }
 
+bool IsJobActive() {
+    return JobState.load() != Idle;
+}
+
 bool CreateJobEvents() {
     // Kept when they exist: a second set would orphan threads that wait on
     // the first.
@@ -313,6 +318,11 @@ BatchCount CountFileStarted() {
 BatchCount ReadBatchCount() {
     Guard guard(batchLock);
     return CurrentCount();
+}
+
+bool IsBatchRunning() {
+    BatchCount count = ReadBatchCount();
+    return IsBatchUnderway(count.started, count.queued);
 }
 
 bool EndBatchIfDone() {

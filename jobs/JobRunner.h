@@ -21,6 +21,8 @@ enum JobStateValue : LONG {
 
 // Shared between the user-interface thread and the workers, hence atomic.
 extern std::atomic<LONG> JobState;
+// FilesQueued, FilesStarted, SlotFree, RunToken and JobPath are exported for
+// the tests only: the program reaches them through the functions here.
 extern std::atomic<LONG> FilesQueued;
 extern std::atomic<LONG> FilesStarted;
 
@@ -53,6 +55,8 @@ constexpr LONG kMaxWaitingJobThreads = 128;
 // JobState turned Idle: the user cancelled the running job. What the jobs
 // hand to HashFile.
 bool JobCancelled();
+// A job is active: JobState is not Idle.
+bool IsJobActive();
 
 // Creates the events once; later calls keep the existing ones.
 bool CreateJobEvents();
@@ -94,6 +98,8 @@ void CountDropped();
 // FilesStarted += 1; returns the counts after the start.
 BatchCount CountFileStarted();
 BatchCount ReadBatchCount();
+// A batch of files is underway: it has files counted, started or queued.
+bool IsBatchRunning();
 // When FilesStarted >= FilesQueued the batch has ended: both become 0.
 // Returns true when it ended.
 bool EndBatchIfDone();

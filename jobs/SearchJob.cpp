@@ -15,11 +15,13 @@
 #include "res/resource.h"
 
 std::atomic<DWORD> FilesSearched{0};
-std::atomic<LONG> FilesFound{0};
 std::atomic<DWORD> FilesRead{0};
 FolderListing::FindFirst SearchFindFirst = FindFirstFileW;
 
 namespace {
+
+// Matches of the running or the last search.
+std::atomic<LONG> FilesFound{0};
 
 constexpr const char* kSearchingText = "[  Searching checksum  ]";
 constexpr const char* kContinueText = "Continue searching >>>";
@@ -34,13 +36,10 @@ constexpr const char* kSummaryTitle = "Search finished - Calverin";
 HashFieldInfo Target;
 bool StopRequested;
 
-bool Known(DWORD low, DWORD high) {
-    return !(low == kUnknownHalf && high == kUnknownHalf);
-}
-
 bool HasFileFacts(const HashFieldInfo& info) {
-    return Known(info.sizeLow, info.sizeHigh) &&
-           Known(info.modified.dwLowDateTime, info.modified.dwHighDateTime) && info.path[0] != '\0';
+    return IsFactKnown(info.sizeLow, info.sizeHigh) &&
+           IsFactKnown(info.modified.dwLowDateTime, info.modified.dwHighDateTime) &&
+           info.path[0] != '\0';
 }
 
 // A folder as the file system knows it, whatever path or link leads to it.

@@ -9,8 +9,8 @@
 #include "system/WidePath.h"
 
 // Counters of the running or the last search, set to 0 when a search starts.
+// Exported for the tests and the benchmark only.
 extern std::atomic<DWORD> FilesSearched; // every file entry met
-extern std::atomic<LONG> FilesFound;     // matches
 extern std::atomic<DWORD> FilesRead;     // files handed to HashFile
 
 // Folders below this many levels (the chosen folder is level 1) are reported

@@ -3,7 +3,7 @@
 # from its own layer and those below it. Layers, lowest first:
 #   engine/  system/  jobs/  ui/  app/
 # res/ (resource identifiers and generated resource headers) may be included
-# from anywhere. Jobs report to the window only through jobs/JobReport.h,
+# from anywhere. Jobs report to the window only through jobs/JobStatus.h,
 # which ui/ implements; so no include ever points upward.
 # Usage: check-layers.sh [ROOT]
 set -euo pipefail

@@ -30,13 +30,7 @@ printf '[OPTIONS]\r\nGetFileOnStart=0\r\nStartInFullMode=1\r\nStartInTopMost=0\r
 
 # The id of the window named exactly $1, waiting for it to appear.
 find_window() {
-    local id=""
-    for _ in $(seq 1 100); do
-        id=$(xdotool search --name "^$1\$" 2>/dev/null | head -1) && [ -n "$id" ] && break
-        sleep 0.2
-    done
-    [ -n "$id" ] || { echo "The window \"$1\" did not appear" >&2; exit 1; }
-    echo "$id"
+    wait_for_window "$1" || { echo "The window \"$1\" did not appear" >&2; exit 1; }
 }
 
 # The window's picture with its frame.

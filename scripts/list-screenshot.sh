@@ -36,13 +36,8 @@ mkdir -p "$stage/release/docs"
 
 "$WINE" "$stage/Calverin.exe" /verify "$(winepath -w "$stage/release/SUMS.md5")" &
 
-window=""
-for _ in $(seq 1 100); do
-    window=$(xdotool search --name '^SUMS.md5 - Calverin$' 2>/dev/null | head -1) &&
-        [ -n "$window" ] && break
-    sleep 0.2
-done
-[ -n "$window" ] || { echo "The list window did not appear" >&2; exit 1; }
+window=$(wait_for_window 'SUMS.md5 - Calverin') ||
+    { echo "The list window did not appear" >&2; exit 1; }
 sleep 2
 eval "$(xdotool getwindowgeometry --shell "$window")"
 margin=$(scaled 8)

@@ -4,31 +4,23 @@
 # display it runs under Xvfb, saves a screenshot, prints its path and ends.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-source "$root/scripts/wine-env.sh"
-
-if [ -z "${CALVERIN_UNDER_XVFB:-}" ]; then
-    "$root/scripts/install-deps.sh" || fail "installing packages" "read the messages above"
-fi
-arch=${CALVERIN_ARCH:-$(preferred_arch)}
-if [ -z "${CALVERIN_UNDER_XVFB:-}" ]; then
-    "$root/scripts/build.sh" "$arch"
-    echo "Running build/$arch/Calverin.exe"
-fi
-
-prefix="$root/build/$arch/runprefix"
-exe="$root/build/$arch/Calverin.exe"
+. "$root/scripts/xvfb.sh"
 
 if [ -n "${DISPLAY:-}" ] && [ -z "${CALVERIN_UNDER_XVFB:-}" ]; then
-    "$root/scripts/wine-prefix.sh" "$arch" "$prefix"
-    use_wine "$arch" "$prefix"
-    exec "$WINE" "$exe" "$@"
+    build_for_screen
+    echo "Running build/$CALVERIN_ARCH/Calverin.exe"
+    prefix="$root/build/$CALVERIN_ARCH/runprefix"
+    "$root/scripts/wine-prefix.sh" "$CALVERIN_ARCH" "$prefix"
+    use_wine "$CALVERIN_ARCH" "$prefix"
+    exec "$WINE" "$root/build/$CALVERIN_ARCH/Calverin.exe" "$@"
 fi
 
-if [ -z "${CALVERIN_UNDER_XVFB:-}" ]; then
-    CALVERIN_UNDER_XVFB=1 CALVERIN_ARCH=$arch exec xvfb-run -a \
-        -s "-screen 0 1024x768x24 -nolisten tcp" "$0" "$@"
-fi
+reexec_under_xvfb 1024x768 "$0" "$@"
 xdpyinfo >/dev/null 2>&1 || fail "starting Xvfb" "check that the xvfb and x11-utils packages are installed"
+arch=$CALVERIN_ARCH
+prefix="$root/build/$arch/runprefix"
+exe="$root/build/$arch/Calverin.exe"
+echo "Running build/$arch/Calverin.exe"
 
 "$root/scripts/wine-prefix.sh" "$arch" "$prefix"
 use_wine "$arch" "$prefix"
@@ -36,10 +28,7 @@ use_wine "$arch" "$prefix"
 pid=$!
 # Wait (bounded) for the main window, then give it a moment to finish painting.
 found=
-for _ in $(seq 1 100); do
-    if xdotool search --name '^Calverin$' >/dev/null 2>&1; then found=1; break; fi
-    sleep 0.2
-done
+wait_for_window Calverin >/dev/null && found=1
 [ -n "$found" ] || echo "warning: the main window did not appear within 20 s" >&2
 sleep 2
 shot="$root/build/screenshot.png"

@@ -24,12 +24,7 @@ printf '[OPTIONS]\r\nGetFileOnStart=0\r\nStartInFullMode=0\r\nStartInTopMost=0\r
     >"$stage/Calverin.ini"
 
 "$WINE" "$stage/Calverin.exe" &
-window=""
-for _ in $(seq 1 100); do
-    window=$(xdotool search --name '^Calverin$' 2>/dev/null | head -1) && [ -n "$window" ] && break
-    sleep 0.2
-done
-[ -n "$window" ] || { echo "The main window did not appear" >&2; exit 1; }
+window=$(wait_for_window Calverin) || { echo "The main window did not appear" >&2; exit 1; }
 
 # The window's place on the screen, with a margin for the frame and the menu.
 shot() {

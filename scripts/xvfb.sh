@@ -8,12 +8,30 @@ reexec_under_xvfb() {
     local size=$1
     shift
     if [ -z "${CALVERIN_UNDER_XVFB:-}" ]; then
-        "$root/scripts/install-deps.sh" || fail "installing packages" "read the messages above"
-        CALVERIN_ARCH=${CALVERIN_ARCH:-$(preferred_arch)}
-        export CALVERIN_ARCH
-        "$root/scripts/build.sh" "$CALVERIN_ARCH"
+        build_for_screen
         CALVERIN_UNDER_XVFB=1 exec xvfb-run -a -s "-screen 0 ${size}x24 -nolisten tcp" "$@"
     fi
+}
+
+# build_for_screen: installs what is missing and builds the Windows program
+# that runs here, CALVERIN_ARCH (exported; win32 where it runs, else win64).
+build_for_screen() {
+    "$root/scripts/install-deps.sh" || fail "installing packages" "read the messages above"
+    CALVERIN_ARCH=${CALVERIN_ARCH:-$(preferred_arch)}
+    export CALVERIN_ARCH
+    "$root/scripts/build.sh" "$CALVERIN_ARCH"
+}
+
+# wait_for_window NAME: prints the id of the window named exactly NAME once it
+# appears, polling for up to 20 s; fails without printing when it does not.
+wait_for_window() {
+    local id
+    for _ in $(seq 1 100); do
+        id=$(xdotool search --name "^$1\$" 2>/dev/null | head -1)
+        [ -n "$id" ] && { echo "$id"; return 0; }
+        sleep 0.2
+    done
+    return 1
 }
 
 # shot_options ARGS...: reads the screen scripts' options: --dpi N (the

@@ -48,6 +48,10 @@ int FindFirstComponent(const char* path) {
 
 } // namespace
 
+bool IsFactKnown(DWORD low, DWORD high) {
+    return !(low == kUnknownHalf && high == kUnknownHalf);
+}
+
 bool QueryFileSize(const char* path, DWORD* low, DWORD* high) {
     *low = *high = kUnknownHalf;
     ScopedFile file = OpenReadableFile(path);

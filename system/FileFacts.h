@@ -10,6 +10,8 @@
 
 // A size or time half that is not known; both halves so mean the whole.
 constexpr DWORD kUnknownHalf = 0xFFFFFFFF;
+// False when a size or time is not known: both its halves are kUnknownHalf.
+bool IsFactKnown(DWORD low, DWORD high);
 
 // Where a hash field's checksum came from (one record per field).
 struct HashFieldInfo {

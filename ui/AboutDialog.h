@@ -3,7 +3,8 @@
 
 #include <windows.h>
 
-// The maker's web page, opened by the dialog's link.
+// The maker's web page, opened by the dialog's link. Exported for the tests
+// only.
 extern const char* const kMakerWebPage;
 
 INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

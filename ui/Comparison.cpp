@@ -2,12 +2,12 @@
 
 #include "engine/Md5.h"
 #include "system/FileFacts.h"
+#include "system/HexText.h"
 #include "system/Redirection.h"
 #include "system/Settings.h"
 #include "system/WidePath.h"
 #include "jobs/JobStatus.h"
 #include "ui/FileTooltip.h"
-#include "ui/HexText.h"
 #include "ui/MainWindow.h"
 #include "res/resource.h"
 

@@ -27,4 +27,3 @@ void DeleteFieldBrush();
 bool IsPairComparable();
 // The compare message box; posts IDM_CLEAR_BOTH on Yes.
 void CompareFields();
-bool IsHexText(const char* text);

@@ -124,12 +124,11 @@ void RefreshFieldTooltip(HWND field, const HashFieldInfo* info) {
             text = ToLongPath(info->path);
         }
         char fact[kFactTextSize];
-        if (info->modified.dwLowDateTime != kUnknownHalf ||
-            info->modified.dwHighDateTime != kUnknownHalf) {
+        if (IsFactKnown(info->modified.dwLowDateTime, info->modified.dwHighDateTime)) {
             text += "\r\nModified: ";
             text += FormatFileTime(fact, &info->modified);
         }
-        if (info->sizeLow != kUnknownHalf || info->sizeHigh != kUnknownHalf) {
+        if (IsFactKnown(info->sizeLow, info->sizeHigh)) {
             text += "\r\nSize: ";
             text += FormatFileSize(fact, info->sizeLow, info->sizeHigh);
         }

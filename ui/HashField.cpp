@@ -1,5 +1,6 @@
 #include "ui/HashField.h"
 
+#include "system/ChecksumScan.h"
 #include "system/ScopedHandle.h"
 #include "system/WidePath.h"
 
@@ -7,7 +8,6 @@
 #include <string>
 
 #include "jobs/JobRunner.h"
-#include "ui/ChecksumScan.h"
 #include "ui/MainWindow.h"
 #include "res/resource.h"
 
@@ -15,10 +15,6 @@ namespace {
 
 // 32 characters and the terminating zero, whatever the field holds.
 constexpr SIZE_T kClipboardChars = kChecksumLength + 1;
-
-bool JobActive() {
-    return JobState.load() != Idle;
-}
 
 LRESULT CallPrevious(HWND field, UINT message, WPARAM wParam, LPARAM lParam) {
     WNDPROC previous = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(field, GWLP_USERDATA));
@@ -56,7 +52,7 @@ LRESULT OnContextMenu(HWND field) {
     EnableItem(menu, IDM_CUT, hasText);
     EnableItem(menu, IDM_COPY, hasText);
     EnableItem(menu, IDM_PASTE, IsClipboardFormatAvailable(CF_UNICODETEXT) != FALSE);
-    EnableItem(menu, IDM_CLEAR_FIELD, hasText && !JobActive());
+    EnableItem(menu, IDM_CLEAR_FIELD, hasText && !IsJobActive());
     POINT pointer = {0, 0};
     GetCursorPos(&pointer);
     TrackPopupMenu(menu, 0, pointer.x, pointer.y, 0, field, nullptr);
@@ -97,7 +93,7 @@ LRESULT OnCommand(HWND field, WPARAM wParam, LPARAM lParam) {
     case IDM_PASTE:
         return SendToField(field, WM_PASTE);
     case IDM_CLEAR_FIELD:
-        if (!JobActive())
+        if (!IsJobActive())
             SetWindowTextA(field, "");
         return 0;
     default:
@@ -121,7 +117,7 @@ bool CopyWholeField(HWND field) {
 LRESULT OnCut(HWND field, WPARAM wParam, LPARAM lParam) {
     if (!GetSelection(field).Empty() && !IsReadOnly(field))
         return CallPrevious(field, WM_CUT, wParam, lParam);
-    if (CopyWholeField(field) && !JobActive())
+    if (CopyWholeField(field) && !IsJobActive())
         SetWindowTextA(field, "");
     return 0;
 }
@@ -203,7 +199,7 @@ bool CopyHashToClipboard(HWND owner, HWND field) {
 }
 
 bool PasteHashFromClipboard(HWND owner, HWND field) {
-    if (JobActive() || !IsClipboardFormatAvailable(CF_UNICODETEXT))
+    if (IsJobActive() || !IsClipboardFormatAvailable(CF_UNICODETEXT))
         return false;
     char digits[kChecksumLength + 1];
     bool accepted = false;

@@ -5,9 +5,9 @@
 
 #include <cstring>
 
-#include "jobs/HashBatch.h"
 #include "jobs/HashFilesJob.h"
 #include "jobs/JobRunner.h"
+#include "ui/AnchorLayout.h"
 #include "ui/DialogDrag.h"
 #include "ui/DpiScale.h"
 #include "ui/MainWindow.h"
@@ -236,8 +236,7 @@ INT_PTR OnDpiSettled(HWND dialog, int newDpi) {
 // files of a batch the state is idle for a moment, but a string hashed then
 // would end as Idle and silently cancel the file that starts meanwhile.
 bool IsJobSlotTaken() {
-    BatchCount count = ReadBatchCount();
-    return JobState.load() != Idle || IsBatchUnderway(count.started, count.queued);
+    return IsJobActive() || IsBatchRunning();
 }
 
 void HashAndClose(HWND dialog, HWND owner, const char* text) {
@@ -302,29 +301,6 @@ INT_PTR OnDestroy(HWND dialog) {
 }
 
 } // namespace
-
-void AnchorLayout(HWND dialog, LayoutEntry* rows, int count, const SIZE* newClient) {
-    RECT client;
-    GetClientRect(dialog, &client);
-    for (int i = 0; i < count; ++i) {
-        HWND control = GetDlgItem(dialog, rows[i].id);
-        if (!control)
-            continue;
-        if (newClient) {
-            ControlBox box = PlaceAnchored(rows[i], newClient->cx, newClient->cy);
-            MoveWindow(control, box.left, box.top, box.width, box.height, TRUE);
-            continue;
-        }
-        RECT place;
-        GetWindowRect(control, &place);
-        POINT corners[2] = {{place.left, place.top}, {place.right, place.bottom}};
-        ScreenToClient(dialog, &corners[0]);
-        ScreenToClient(dialog, &corners[1]);
-        ControlBox box = {corners[0].x, corners[0].y, corners[1].x - corners[0].x,
-                          corners[1].y - corners[0].y};
-        RecordAnchor(&rows[i], box, client.right, client.bottom);
-    }
-}
 
 INT_PTR CALLBACK HashStringDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {

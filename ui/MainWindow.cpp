@@ -16,7 +16,6 @@
 #include "jobs/BenchmarkJob.h"
 #include "jobs/CommandLine.h"
 #include "jobs/CreateListJob.h"
-#include "jobs/HashBatch.h"
 #include "jobs/HashFilesJob.h"
 #include "jobs/JobRunner.h"
 #include "jobs/JobStatus.h"
@@ -70,15 +69,6 @@ std::string ListedFolder;
 // whether one is open: its own message loop must not open the next.
 std::vector<std::string> PendingCreates;
 bool AskingForTarget;
-
-bool IsBusy() {
-    return JobState.load() != Idle;
-}
-
-bool IsBatchRunning() {
-    BatchCount count = ReadBatchCount();
-    return IsBatchUnderway(count.started, count.queued);
-}
 
 // The window is expanded exactly when field 2 is shown. Its own style bit is
 // read, so the answer holds while the window itself is still hidden.
@@ -474,7 +464,7 @@ INT_PTR OnCommand(HWND window, WPARAM wParam, LPARAM lParam) {
     for (const Command& command : kCommands) {
         if (command.id != id)
             continue;
-        if (command.busy == IgnoredWhileBusy && IsBusy())
+        if (command.busy == IgnoredWhileBusy && IsJobActive())
             return TRUE;
         command.action(window);
         return TRUE;
@@ -492,7 +482,7 @@ INT_PTR OnSysCommand(HWND window, WPARAM wParam) {
 }
 
 void SetMainMenuStates() {
-    const UINT busyState = IsBusy() ? MF_GRAYED : MF_ENABLED;
+    const UINT busyState = IsJobActive() ? MF_GRAYED : MF_ENABLED;
     const UINT guarded[] = {IDM_HASH_STRING, IDM_SEARCH_HASH, IDM_VERIFY_LIST, IDM_CREATE_LIST,
                             IDM_BENCHMARK,   IDM_OPTIONS,     IDM_ABOUT};
     for (UINT id : guarded)

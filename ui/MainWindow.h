@@ -15,6 +15,7 @@ constexpr UINT kSimpleBeep = 0xFFFFFFFF;
 constexpr UINT UM_CREATE_LIST = WM_APP + 41;
 
 // Published at WM_INITDIALOG; read-only elsewhere (jobs address the window).
+// Hash1Field, Hash2Field and OpenButton are exported for the tests only.
 extern HWND MainWindow;
 extern HWND Hash1Field;
 extern HWND Hash2Field;

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 // The colour picker's custom-colour row, kept for the run (not stored).
+// Exported for the tests only.
 extern COLORREF CustomColours[16];
 
 INT_PTR CALLBACK OptionsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

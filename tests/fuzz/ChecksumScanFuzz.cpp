@@ -1,6 +1,6 @@
 // Fuzzes the clipboard checksum scanner: it must stay inside the bytes it is
 // given (the sanitizers watch) and accept only 32 hex digits found in order.
-#include "ui/ChecksumScan.h"
+#include "system/ChecksumScan.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,4 +1,4 @@
-#include "ui/ChecksumScan.h"
+#include "system/ChecksumScan.h"
 #include "tests/support/ChecksumLayouts.h"
 
 #include <gtest/gtest.h>

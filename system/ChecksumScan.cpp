@@ -1,10 +1,6 @@
-#include "ui/ChecksumScan.h"
+#include "system/ChecksumScan.h"
 
 namespace {
-
-bool IsHexDigit(char c) {
-    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
-}
 
 bool IsLeadingSpace(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n';
@@ -30,7 +26,7 @@ bool ScanChecksum(const char* text, size_t length, char digits[kChecksumLength +
     bool accepted = false;
     for (;;) {
         size_t run = 0;
-        while (count < kChecksumLength && IsHexDigit(at(i))) {
+        while (count < kChecksumLength && HexDigitValue(at(i)) >= 0) {
             digits[count++] = text[i++];
             ++run;
         }

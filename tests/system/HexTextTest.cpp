@@ -1,4 +1,4 @@
-#include "ui/HexText.h"
+#include "system/HexText.h"
 
 #include <gtest/gtest.h>
 
