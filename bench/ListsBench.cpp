@@ -5,6 +5,7 @@
 // can keep a user waiting.
 // Usage: lists_bench.exe LIST [LIST...]   (Windows paths)
 #include "res/resource.h"
+#include "bench/WindowTiming.h"
 #include "tests/support/AppDriver.h"
 #include "tests/support/TestSupport.h"
 
@@ -16,23 +17,6 @@
 namespace {
 
 constexpr DWORD kLongWait = 1800000;
-
-double NowMs() {
-    static LARGE_INTEGER frequency;
-    if (frequency.QuadPart == 0)
-        QueryPerformanceFrequency(&frequency);
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return now.QuadPart * 1000.0 / frequency.QuadPart;
-}
-
-double SendRoundTripMs(HWND window) {
-    double before = NowMs();
-    DWORD_PTR result = 0;
-    if (!SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, kLongWait, &result))
-        return -1;
-    return NowMs() - before;
-}
 
 std::string BaseName(const std::string& path) {
     size_t slash = path.find_last_of("\\/");
@@ -66,7 +50,7 @@ int VerifyOne(const std::string& list) {
     std::vector<double> trips;
     std::string text;
     while (!Ended(text = WindowText(summary))) {
-        trips.push_back(SendRoundTripMs(window));
+        trips.push_back(SendRoundTripMs(window, kLongWait));
         if (NowMs() - start > kLongWait) {
             printf("%s: no end within %lu s\n", list.c_str(), kLongWait / 1000);
             return 1;

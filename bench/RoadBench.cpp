@@ -8,6 +8,7 @@
 //   - how long a click on the status line takes to end a 2 GiB file.
 // Usage: road_bench.exe [FILES [files|memory|cancel]] (default 5000, all parts).
 #include "res/resource.h"
+#include "bench/WindowTiming.h"
 #include "tests/support/AppDriver.h"
 #include "tests/support/PipeFile.h"
 #include "tests/support/TestSupport.h"
@@ -28,23 +29,6 @@ namespace {
 
 constexpr const char* kNextFile = "Calculate next checksum >>>";
 constexpr DWORD kLongWait = 600000;
-
-double NowMs() {
-    static LARGE_INTEGER frequency;
-    if (frequency.QuadPart == 0)
-        QueryPerformanceFrequency(&frequency);
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return now.QuadPart * 1000.0 / frequency.QuadPart;
-}
-
-double SendRoundTripMs(HWND window) {
-    double before = NowMs();
-    DWORD_PTR result = 0;
-    if (!SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, kLongWait, &result))
-        return -1;
-    return NowMs() - before;
-}
 
 struct Spread {
     double median = 0;
@@ -108,7 +92,7 @@ bool HandOffWhilePinging(AppDriver& app, const std::string& commandLine, double*
     // Every send begun before the hand-off returned counts, above all the
     // one that waited for it.
     while (!done)
-        pings->push_back(SendRoundTripMs(app.Window()));
+        pings->push_back(SendRoundTripMs(app.Window(), kLongWait));
     sender.join();
     return delivered;
 }
@@ -126,7 +110,7 @@ int ManyFiles(int count) {
             return 1;
         std::vector<double> idle;
         for (int i = 0; i < 200; ++i)
-            idle.push_back(SendRoundTripMs(app.Window()));
+            idle.push_back(SendRoundTripMs(app.Window(), kLongWait));
         int idleThreads = ThreadCount(app.ProcessId());
         std::vector<double> during;
         double handOffMs = 0;
@@ -145,7 +129,7 @@ int ManyFiles(int count) {
                 if (threads <= idleThreads && app.Text(IDC_STATUS) == "Calverin")
                     break;
             }
-            working.push_back(SendRoundTripMs(app.Window()));
+            working.push_back(SendRoundTripMs(app.Window(), kLongWait));
             if (NowMs() - start > kLongWait)
                 return 1;
         }
